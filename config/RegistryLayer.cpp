@@ -1,0 +1,142 @@
+#include "config/RegistryLayer.h"
+
+#include "base/Text.h"
+
+namespace netvane {
+namespace {
+
+struct ValuePath {
+  std::string key;
+  std::string name;
+};
+
+// The part after the last backslash names the value; the part before it names the key.
+ValuePath SplitValuePath(std::string_view valuePath) {
+  const std::size_t at = valuePath.rfind('\\');
+  if (at == std::string_view::npos) return {std::string(), std::string(valuePath)};
+  return {std::string(valuePath.substr(0, at)), std::string(valuePath.substr(at + 1))};
+}
+
+bool IsTextType(std::uint32_t type) { return type == regtype::kSz || type == regtype::kExpandSz; }
+
+std::string DwordBytes(std::uint32_t number) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
+  return bytes;
+}
+
+}  // namespace
+
+std::string MultiStringData(std::string_view listText) {
+  std::string block;
+  block.reserve(listText.size() + 2);
+  for (std::size_t i = 0; i < listText.size(); ++i) {
+    if (listText[i] == '\r' && i + 1 < listText.size() && listText[i + 1] == '\n') {
+      block.push_back('\0');
+      ++i;
+    } else {
+      block.push_back(listText[i]);
+    }
+  }
+  block.append(2, '\0');
+  return block;
+}
+
+std::string ListTextFromMultiString(std::string_view data) {
+  std::string text;
+  std::size_t start = 0;
+  while (start < data.size()) {
+    std::size_t end = data.find('\0', start);
+    if (end == std::string_view::npos) end = data.size();  // last string without its NUL
+    if (end == start) break;                              // the empty string ends the list
+    if (!text.empty()) text.append(kCrLf);
+    text.append(data.substr(start, end - start));
+    start = end + 1;
+  }
+  return text;
+}
+
+std::optional<RegistryValue> RegistryLayer::QueryValue(RootKey root, std::string_view keyPath,
+                                                       std::string_view valueName) {
+  ScopedKey key(registry_, registry_.Open(root, std::string(keyPath), KeyAccess::QueryValue));
+  if (!key) return std::nullopt;
+  return registry_.Query(key.get(), std::string(valueName));
+}
+
+bool RegistryLayer::SetValue(RootKey root, std::string_view valuePath, std::uint32_t type,
+                             const std::string& data) {
+  const ValuePath path = SplitValuePath(valuePath);
+  ScopedKey key(registry_, registry_.Open(root, path.key, KeyAccess::SetValue));
+  if (!key) return false;
+  return registry_.Set(key.get(), path.name, type, data);
+}
+
+std::string RegistryLayer::ReadRegistryText(RootKey root, std::string_view valuePath) {
+  const ValuePath path = SplitValuePath(valuePath);
+  const auto value = QueryValue(root, path.key, path.name);
+  if (!value || !IsTextType(value->type)) return {};
+  const std::size_t end = value->data.find('\0');
+  return value->data.substr(0, end);
+}
+
+std::int32_t RegistryLayer::ReadRegistryNumber(RootKey root, std::string_view valuePath,
+                                               std::int32_t fallback) {
+  const ValuePath path = SplitValuePath(valuePath);
+  const auto value = QueryValue(root, path.key, path.name);
+  if (!value || value->type != regtype::kDword || value->data.size() != 4) return fallback;
+  std::uint32_t number = 0;
+  for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value->data[i]);
+  return static_cast<std::int32_t>(number);
+}
+
+bool RegistryLayer::WriteRegistryValue(RootKey root, std::string_view valuePath,
+                                       std::string_view text) {
+  std::string data(text);
+  data.push_back('\0');  // REG_SZ data carries its terminating NUL
+  return SetValue(root, valuePath, regtype::kSz, data);
+}
+
+bool RegistryLayer::WriteRegistryValue(RootKey root, std::string_view valuePath,
+                                       std::uint32_t number) {
+  return SetValue(root, valuePath, regtype::kDword, DwordBytes(number));
+}
+
+bool RegistryLayer::DeleteRegistryValue(RootKey root, std::string_view valuePath) {
+  const ValuePath path = SplitValuePath(valuePath);
+  ScopedKey key(registry_, registry_.Open(root, path.key, KeyAccess::SetValue));
+  if (!key) return false;
+  return registry_.Delete(key.get(), path.name) != DeleteResult::Failed;
+}
+
+bool RegistryLayer::RegistryValueExists(RootKey root, std::string_view valuePath) {
+  const ValuePath path = SplitValuePath(valuePath);
+  return QueryValue(root, path.key, path.name).has_value();
+}
+
+std::string RegistryLayer::ReadMultiString(std::string_view keyPath, std::string_view valueName) {
+  const auto value = QueryValue(RootKey::LocalMachine, keyPath, valueName);
+  if (!value) return {};
+  if (value->type != regtype::kMultiSz && !IsTextType(value->type)) return {};
+  return ListTextFromMultiString(value->data);
+}
+
+bool RegistryLayer::WriteMultiString(std::string_view keyPath, std::string_view valueName,
+                                     std::string_view listText) {
+  ScopedKey key(registry_,
+                registry_.Open(RootKey::LocalMachine, std::string(keyPath), KeyAccess::SetValue));
+  if (!key) return false;
+  return registry_.Set(key.get(), std::string(valueName), regtype::kMultiSz,
+                       MultiStringData(listText));
+}
+
+bool RegistryLayer::WriteInterfaceMetric(std::string_view instanceId,
+                                         std::string_view metricText) {
+  std::string valuePath(kTcpipInterfacesKey);
+  valuePath.append(instanceId).append("\\InterfaceMetric");
+  const std::int64_t metric = IntegerValue(metricText);
+  if (metric <= 0) return DeleteRegistryValue(RootKey::LocalMachine, valuePath);
+  const std::uint32_t stored = metric > 0xFFFFFFFF ? 0xFFFFFFFFu : static_cast<std::uint32_t>(metric);
+  return WriteRegistryValue(RootKey::LocalMachine, valuePath, stored);
+}
+
+}  // namespace netvane

@@ -1,0 +1,54 @@
+#pragma once
+// Every registry read and write of the program. Reads never fail loudly: a missing key or
+// value, or data of the wrong type or shape, reads as absent. Writes stay silent towards the
+// operator but tell their caller whether they took effect.
+#include <cstdint>
+#include <string>
+#include <optional>
+#include <string_view>
+
+#include "base/RegistryPaths.h"
+#include "platform/Registry.h"
+
+namespace netvane {
+
+class RegistryLayer {
+ public:
+  explicit RegistryLayer(Registry& registry) : registry_(registry) {}
+
+  // A text value (REG_SZ or REG_EXPAND_SZ, unexpanded) up to its first NUL; empty when absent.
+  std::string ReadRegistryText(RootKey root, std::string_view valuePath);
+  // A REG_DWORD value; `fallback` when absent or not a well-formed number.
+  std::int32_t ReadRegistryNumber(RootKey root, std::string_view valuePath,
+                                  std::int32_t fallback = 0);
+  // Stores a text as REG_SZ under an existing key.
+  bool WriteRegistryValue(RootKey root, std::string_view valuePath, std::string_view text);
+  // Stores a number as REG_DWORD under an existing key.
+  bool WriteRegistryValue(RootKey root, std::string_view valuePath, std::uint32_t number);
+  // Removes a value; a value that is already absent counts as removed.
+  bool DeleteRegistryValue(RootKey root, std::string_view valuePath);
+  // True when the value exists, whatever its type.
+  bool RegistryValueExists(RootKey root, std::string_view valuePath);
+  // A multi-string (or text) value under HKEY_LOCAL_MACHINE as its items joined by CR LF.
+  std::string ReadMultiString(std::string_view keyPath, std::string_view valueName);
+  // Stores a list text (items separated by CR LF) as REG_MULTI_SZ; never creates the key.
+  bool WriteMultiString(std::string_view keyPath, std::string_view valueName,
+                        std::string_view listText);
+  // Writes the adapter's InterfaceMetric, or removes it when the text holds no number above 0.
+  bool WriteInterfaceMetric(std::string_view instanceId, std::string_view metricText);
+
+ private:
+  std::optional<RegistryValue> QueryValue(RootKey root, std::string_view keyPath,
+                                          std::string_view valueName);
+  bool SetValue(RootKey root, std::string_view valuePath, std::uint32_t type,
+                const std::string& data);
+
+  Registry& registry_;
+};
+
+// The REG_MULTI_SZ data block for a list text: every CR LF becomes one NUL, then two NULs.
+std::string MultiStringData(std::string_view listText);
+// The list text for REG_MULTI_SZ data: strings up to the first empty one, joined by CR LF.
+std::string ListTextFromMultiString(std::string_view data);
+
+}  // namespace netvane

@@ -1,0 +1,20 @@
+#pragma once
+// The file seam: the few file-system facts and writes the program needs.
+#include <string>
+
+namespace netvane {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // True when a file or directory exists at the path.
+  virtual bool Exists(const std::string& path) = 0;
+  // Writes the bytes as a new file at the path; false when it cannot.
+  virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
+  // The directory that holds the program's executable, without a trailing backslash.
+  virtual std::string ProgramDirectory() = 0;
+  // The Windows system directory, as the system reports it.
+  virtual std::string SystemDirectory() = 0;
+};
+
+}  // namespace netvane

@@ -1,0 +1,63 @@
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/Win32Platform.h"
+
+namespace netvane::win32 {
+
+std::string Win32IniFile::ReadString(const std::string& path, const std::string& section,
+                                     const std::string& key, const std::string& fallback) {
+  // The result fills the buffer up to size - 1 when it was cut: read again with more room.
+  for (DWORD size = 256;; size *= 4) {
+    std::vector<char> buffer(size);
+    const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(),
+                                                  buffer.data(), size, path.c_str());
+    if (length < size - 1 || size >= (1u << 20)) return std::string(buffer.data(), length);
+  }
+}
+
+bool Win32IniFile::WriteString(const std::string& path, const std::string& section,
+                               const std::string& key, const std::string& value) {
+  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) !=
+         FALSE;
+}
+
+bool Win32FileSystem::Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  if (!ok || written != bytes.size()) {
+    DeleteFileA(path.c_str());  // no half-written file is left behind
+    return false;
+  }
+  return true;
+}
+
+std::string Win32FileSystem::ProgramDirectory() {
+  for (DWORD size = MAX_PATH;; size *= 2) {
+    std::vector<char> buffer(size);
+    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
+    if (length == 0) return {};
+    if (length < size) {
+      std::string path(buffer.data(), length);
+      const auto slash = path.find_last_of('\\');
+      return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    }
+  }
+}
+
+std::string Win32FileSystem::SystemDirectory() {
+  char buffer[MAX_PATH + 1] = {};
+  const UINT length = GetSystemDirectoryA(buffer, sizeof buffer);
+  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+}  // namespace netvane::win32

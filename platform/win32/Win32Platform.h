@@ -1,0 +1,68 @@
+#pragma once
+// Win32 implementations of the platform seams. Each is a thin layer over the ANSI API.
+#include <functional>
+
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "platform/InputPoll.h"
+#include "platform/ProcessStarter.h"
+#include "platform/Registry.h"
+#include "platform/SystemAdapters.h"
+
+struct tagMSG;
+
+namespace netvane::win32 {
+
+class Win32Registry : public Registry {
+ public:
+  Key Open(RootKey root, const std::string& path, KeyAccess access) override;
+  std::optional<RegistryValue> Query(Key key, const std::string& name) override;
+  bool Set(Key key, const std::string& name, std::uint32_t type, const std::string& data) override;
+  DeleteResult Delete(Key key, const std::string& name) override;
+  void Close(Key key) override;
+};
+
+class Win32IniFile : public IniFile {
+ public:
+  std::string ReadString(const std::string& path, const std::string& section,
+                         const std::string& key, const std::string& fallback) override;
+  bool WriteString(const std::string& path, const std::string& section, const std::string& key,
+                   const std::string& value) override;
+};
+
+class Win32FileSystem : public FileSystem {
+ public:
+  bool Exists(const std::string& path) override;
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  std::string ProgramDirectory() override;
+  std::string SystemDirectory() override;
+};
+
+class Win32ProcessStarter : public ProcessStarter {
+ public:
+  bool Start(const std::string& commandLine, WindowMode window, WaitMode wait,
+             const std::function<void()>& whileWaiting = {}) override;
+};
+
+class Win32SystemAdapters : public SystemAdapters {
+ public:
+  std::vector<SystemAdapter> List() override;
+};
+
+class Win32Clock : public Clock {
+ public:
+  std::uint32_t TickCount() override;
+  void Sleep(std::uint32_t milliseconds) override;
+};
+
+// Dispatches pending messages; `preTranslate` (when set) gets each message first, for dialog
+// navigation, and returns true when it has handled it.
+class Win32InputPoll : public InputPoll {
+ public:
+  bool InputWaiting() override;
+  void DispatchPending() override;
+  std::function<bool(tagMSG&)> preTranslate;
+};
+
+}  // namespace netvane::win32

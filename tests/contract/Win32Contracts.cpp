@@ -1,0 +1,123 @@
+// The contract suites run against the Win32 implementations (under Wine on Linux).
+#include <windows.h>
+
+#include <atomic>
+
+#include "platform/win32/Win32Platform.h"
+#include "tests/contract/Fixtures.h"
+
+namespace netvane::testing {
+namespace {
+
+std::string UniqueName(const char* stem) {
+  static std::atomic<int> counter{0};
+  return std::string(stem) + std::to_string(GetCurrentProcessId()) + "_" +
+         std::to_string(++counter);
+}
+
+class Win32RegistryFixture : public RegistryFixture {
+ public:
+  ~Win32RegistryFixture() override {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, base_.c_str());
+  }
+  Registry& registry() override { return registry_; }
+  std::string Base() override {
+    base_ = "SOFTWARE\\NetvaneContract\\" + UniqueName("t");
+    CreateKey(base_);
+    return base_;
+  }
+  void CreateKey(const std::string& path) override {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) == ERROR_SUCCESS) {
+      RegCloseKey(key);
+    }
+  }
+  void Put(const std::string& path, const std::string& name, std::uint32_t type,
+           const std::string& data) override {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+      ADD_FAILURE() << "cannot create " << path;
+      return;
+    }
+    RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+  }
+  bool KeyExists(const std::string& path) override {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+      return false;
+    }
+    RegCloseKey(key);
+    return true;
+  }
+
+ private:
+  win32::Win32Registry registry_;
+  std::string base_;
+};
+
+class Win32FilesFixture : public FilesFixture {
+ public:
+  Win32FilesFixture() {
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    directory_ = std::string(temp) + UniqueName("netvane_contract_");
+    CreateDirectoryA(directory_.c_str(), nullptr);
+  }
+  ~Win32FilesFixture() override {
+    // Remove what the test left: files, or a directory standing in a file's place.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory_ + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        const std::string path = directory_ + "\\" + found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(path.c_str());
+        else if (found.cFileName[0] != '.') RemoveDirectoryA(path.c_str());
+      } while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryA(directory_.c_str());
+  }
+  IniFile& ini() override { return ini_; }
+  FileSystem& files() override { return files_; }
+  std::string PathOf(const std::string& name) override { return directory_ + "\\" + name; }
+  void StoreRaw(const std::string& path, const std::string& bytes) override {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  std::string ReadRaw(const std::string& path) override {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+  }
+  void MakeDirectory(const std::string& path) override { CreateDirectoryA(path.c_str(), nullptr); }
+
+ private:
+  std::string directory_;
+  win32::Win32IniFile ini_;
+  win32::Win32FileSystem files_;
+};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Win32, RegistryContract,
+                         ::testing::Values(RegistryFixtureFactory(
+                             [] { return std::make_unique<Win32RegistryFixture>(); })));
+INSTANTIATE_TEST_SUITE_P(Win32, FilesContract,
+                         ::testing::Values(FilesFixtureFactory(
+                             [] { return std::make_unique<Win32FilesFixture>(); })));
+
+}  // namespace netvane::testing

@@ -1,0 +1,33 @@
+#pragma once
+// In-memory files and directories, with Windows' case-insensitive paths.
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace netvane::testing {
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  bool Exists(const std::string& path) override;
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  std::string ProgramDirectory() override { return programDirectory; }
+  std::string SystemDirectory() override { return systemDirectory; }
+
+  // Replaces or creates a file (for seeding and for the initialisation-file double).
+  bool Store(const std::string& path, const std::string& bytes);
+  const std::string* Read(const std::string& path) const;
+  void MakeDirectory(const std::string& path) { directories_.insert(Key(path)); }
+  int writeCalls = 0;
+
+  std::string programDirectory = "C:\\Netcafe";
+  std::string systemDirectory = "C:\\windows\\system32";
+
+ private:
+  static std::string Key(const std::string& path);
+  std::map<std::string, std::string> files_;
+  std::set<std::string> directories_;
+};
+
+}  // namespace netvane::testing

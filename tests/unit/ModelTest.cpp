@@ -1,0 +1,47 @@
+#include "adapters/Model.h"
+
+#include <gtest/gtest.h>
+
+namespace netvane {
+namespace {
+
+TEST(OneBasedList, PositionsCountFromOneAndRemovalMovesLaterEntriesUp) {
+  OneBasedList<std::string> dns;
+  for (const char* server : {"1.1.1.1", "2.2.2.2", "3.3.3.3"}) dns.Append(server);
+  EXPECT_EQ(dns.At(1), "1.1.1.1");
+  dns.Remove(1);
+  EXPECT_EQ(dns.Count(), 2u);
+  EXPECT_EQ(dns.At(1), "2.2.2.2");
+  dns.Replace(2, "9.9.9.9");
+  EXPECT_EQ(dns.Items(), (std::vector<std::string>{"2.2.2.2", "9.9.9.9"}));
+  dns.Remove(5);  // outside the list: nothing to remove
+  EXPECT_EQ(dns.Count(), 2u);
+  EXPECT_THROW(dns.At(0), std::out_of_range);
+}
+
+TEST(SharedState, CatalogueHoldsCopiesOfTheScratchRecord) {
+  SharedState state;
+  AdapterRecord scratch;
+  scratch.driverDescription = "Realtek RTL8139";
+  state.adapters.Append(scratch);
+  scratch.driverDescription = "Intel PRO/100";
+  state.adapters.Append(scratch);
+  EXPECT_EQ(state.adapters.At(1).driverDescription, "Realtek RTL8139");
+  EXPECT_EQ(state.adapters.At(2).driverDescription, "Intel PRO/100");
+}
+
+TEST(SharedState, StartsEmptyAndGetsTheThreeBaseKeys) {
+  SharedState state;
+  EXPECT_FALSE(state.quickSetupLoaded);
+  EXPECT_EQ(state.config.selectedAdapter, 0u);
+  EXPECT_EQ(state.RegistryRoot(1), "");
+  state.SetRegistryRoots();
+  EXPECT_EQ(state.RegistryRoot(1),
+            "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002bE10318}\\");
+  EXPECT_EQ(state.RegistryRoot(2),
+            "SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\");
+  EXPECT_EQ(state.RegistryRoot(3), "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\");
+}
+
+}  // namespace
+}  // namespace netvane

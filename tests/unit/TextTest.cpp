@@ -1,0 +1,44 @@
+#include "base/Text.h"
+
+#include <gtest/gtest.h>
+
+namespace netvane {
+namespace {
+
+using Pieces = std::vector<std::string>;
+
+TEST(SplitText, EmptyTextAndFinalSeparatorGiveNoPiece) {
+  EXPECT_EQ(SplitText("", "\r\n"), Pieces{});
+  EXPECT_EQ(SplitText("a\r\nb\r\n", "\r\n"), (Pieces{"a", "b"}));
+  EXPECT_EQ(SplitText("a\r\n\r\nb", "\r\n"), (Pieces{"a", "", "b"}));
+  EXPECT_EQ(SplitText(",9.9.9.9", ","), (Pieces{"", "9.9.9.9"}));
+  EXPECT_EQ(SplitText(",", ","), Pieces{""});
+  EXPECT_EQ(SplitText("whole text", ","), Pieces{"whole text"});
+}
+
+TEST(SplitText, MaximumCountKeepsTheFirstPieces) {
+  EXPECT_EQ(SplitText("m1\r\nm2\r\nm3", "\r\n", 1), Pieces{"m1"});
+  EXPECT_EQ(SplitText("m1\r\nm2", "\r\n", 0), Pieces{});
+  EXPECT_EQ(SplitText("1.2.3.4.5", ".", 4), (Pieces{"1", "2", "3", "4"}));
+}
+
+TEST(IntegerValue, ReadsTheLeadingNumberLikeANumberBox) {
+  EXPECT_EQ(IntegerValue("20"), 20);
+  EXPECT_EQ(IntegerValue("019"), 19);
+  EXPECT_EQ(IntegerValue("  -7x"), -7);
+  EXPECT_EQ(IntegerValue("+5"), 5);
+  EXPECT_EQ(IntegerValue(""), 0);
+  EXPECT_EQ(IntegerValue("自动"), 0);
+  EXPECT_EQ(IntegerValue("12abc34"), 12);
+  EXPECT_EQ(IntegerValue("99999999999999999999999"), INT64_MAX);
+  EXPECT_EQ(IntegerValue("-99999999999999999999999"), INT64_MIN);
+}
+
+TEST(TrimSpaces, RemovesOuterSpacesOnly) {
+  EXPECT_EQ(TrimSpaces("  Realtek  PCI  "), "Realtek  PCI");
+  EXPECT_EQ(TrimSpaces("   "), "");
+  EXPECT_EQ(TrimSpaces("\tx"), "\tx");
+}
+
+}  // namespace
+}  // namespace netvane
