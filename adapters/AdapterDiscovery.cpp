@@ -1,0 +1,1 @@
+#include "adapters/AdapterDiscovery.h"

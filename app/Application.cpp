@@ -1,0 +1,26 @@
+#include "app/Application.h"
+
+namespace netvane {
+
+Application::Application(Services& services, std::string devconImage)
+    : services_(services), main_(state_, services, std::move(devconImage)) {
+  main_.actions().openAdvanced = [this] { OpenAdvancedWindow(); };
+}
+
+void Application::Start() { main_.Open(); }
+
+// For now the advanced window only opens and closes again; it edits nothing yet.
+void Application::OpenAdvancedWindow() {
+  WindowSystem& windows = services_.windows;
+  windows.SetHandler(WindowId::Advanced, [&windows](const WindowEvent& event) {
+    const bool closing =
+        event.kind == EventKind::CloseRequest ||
+        (event.kind == EventKind::Click &&
+         (event.control == static_cast<int>(AdvancedControl::确定按钮) ||
+          event.control == static_cast<int>(AdvancedControl::取消按钮)));
+    if (closing) windows.Close(WindowId::Advanced);
+  });
+  windows.OpenModal(WindowId::Advanced, WindowId::Main);
+}
+
+}  // namespace netvane

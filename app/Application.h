@@ -1,0 +1,29 @@
+#pragma once
+// The program as a whole, Windows-free: the one shared state, the main window and the
+// subsystems it runs, wired together.
+#include <string>
+
+#include "adapters/Model.h"
+#include "app/MainWindow.h"
+#include "app/Services.h"
+
+namespace netvane {
+
+class Application {
+ public:
+  Application(Services& services, std::string devconImage);
+  // Opens MainWindow; its creation runs the start-up initialisation.
+  void Start();
+
+  SharedState& state() { return state_; }
+  MainWindow& mainWindow() { return main_; }
+
+ private:
+  void OpenAdvancedWindow();
+
+  Services& services_;
+  SharedState state_;
+  MainWindow main_;
+};
+
+}  // namespace netvane

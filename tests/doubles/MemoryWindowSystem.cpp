@@ -1,0 +1,238 @@
+#include "tests/doubles/MemoryWindowSystem.h"
+
+namespace netvane::testing {
+
+MemoryWindowSystem::Control& MemoryWindowSystem::At(ControlRef control) {
+  Window& window = windows_[control.window];
+  const auto found = window.controls.find(control.id);
+  if (!window.open || found == window.controls.end()) {
+    throw std::logic_error("no such control open: " + std::to_string(control.id));
+  }
+  return found->second;
+}
+
+void MemoryWindowSystem::Deliver(WindowId window, EventKind kind, int control) {
+  const auto handler = handlers_.find(window);
+  if (handler != handlers_.end() && handler->second) {
+    handler->second(WindowEvent{kind, window, control});
+  }
+}
+
+void MemoryWindowSystem::SetHandler(WindowId window, EventHandler handler) {
+  handlers_[window] = std::move(handler);
+}
+
+void MemoryWindowSystem::OpenModeless(WindowId id) {
+  const WindowLayout& layout = LayoutOf(id);
+  Window window;
+  window.open = true;
+  window.title = layout.caption;
+  window.width = layout.width;
+  window.height = layout.height;
+  for (const ControlLayout& row : layout.controls) {
+    Control control;
+    control.layout = &row;
+    control.text = row.kind == ControlKind::IpAddress ? IpAddressText(row.caption) : row.caption;
+    control.visible = !(row.flags & flag::kHidden);
+    control.checked = (row.flags & flag::kChecked) != 0;
+    control.readOnly = (row.flags & flag::kReadOnly) != 0;
+    control.color = row.textColor.value_or(kBlack);
+    window.controls[row.id] = control;
+  }
+  window.focus = layout.tabOrder.empty() ? 0 : layout.tabOrder.front();
+  windows_[id] = std::move(window);
+  opened.push_back(id);
+  active = id;
+  Deliver(id, EventKind::Created);
+}
+
+void MemoryWindowSystem::OpenModal(WindowId window, WindowId owner) {
+  OpenModeless(window);
+  if (onModal) onModal(window);
+  active = owner;
+}
+
+void MemoryWindowSystem::Close(WindowId window) {
+  windows_[window].open = false;
+  if (active == window) active = WindowId::Main;
+}
+
+bool MemoryWindowSystem::IsOpen(WindowId window) { return windows_[window].open; }
+
+void MemoryWindowSystem::SetTitle(WindowId window, std::string_view title) {
+  windows_[window].title = title;
+}
+
+std::string MemoryWindowSystem::Title(WindowId window) { return windows_[window].title; }
+
+void MemoryWindowSystem::SetWindowSize(WindowId window, int width, int height) {
+  windows_[window].width = width;
+  windows_[window].height = height;
+}
+
+void MemoryWindowSystem::ShowMessage(WindowId owner, std::string_view text,
+                                     std::string_view title, MessageIcon icon) {
+  messages.push_back(Message{owner, std::string(text), std::string(title), icon});
+}
+
+void MemoryWindowSystem::EndProgram() {
+  ended = true;
+  for (auto& [id, window] : windows_) window.open = false;
+  throw ProgramEnded();
+}
+
+void MemoryWindowSystem::SetText(ControlRef control, std::string_view text) {
+  Control& c = At(control);
+  const std::string next =
+      c.layout->kind == ControlKind::IpAddress ? IpAddressText(text) : std::string(text);
+  const bool changed = next != c.text;
+  c.text = next;
+  if (changed && c.layout->kind == ControlKind::Edit) {
+    Deliver(control.window, EventKind::TextChange, control.id);
+  }
+}
+
+std::string MemoryWindowSystem::Text(ControlRef control) { return At(control).text; }
+
+void MemoryWindowSystem::SetFocus(ControlRef control) {
+  At(control);
+  windows_[control.window].focus = control.id;
+}
+
+int MemoryWindowSystem::Focused(WindowId window) {
+  return windows_[window].open ? windows_[window].focus : 0;
+}
+
+void MemoryWindowSystem::SetPosition(ControlRef control, int left, int top) {
+  At(control).position = std::make_pair(left, top);
+}
+
+Rect MemoryWindowSystem::Bounds(ControlRef control) {
+  Control& c = At(control);
+  ControlLayout moved = *c.layout;
+  if (c.position) {
+    moved.bounds.left = c.position->first;
+    moved.bounds.top = c.position->second;
+  }
+  return PlaceControl(LayoutOf(control.window), moved, 96);
+}
+
+void MemoryWindowSystem::ClearItems(ControlRef control) {
+  Control& c = At(control);
+  c.rows.clear();
+  c.selection = -1;
+}
+
+void MemoryWindowSystem::AddItem(ControlRef control, std::string_view text) {
+  At(control).rows.push_back({std::string(text)});
+}
+
+void MemoryWindowSystem::SetItem(ControlRef control, int index, std::string_view text) {
+  Control& c = At(control);
+  if (index >= 0 && index < static_cast<int>(c.rows.size())) c.rows[index] = {std::string(text)};
+}
+
+void MemoryWindowSystem::RemoveItem(ControlRef control, int index) { RemoveRow(control, index); }
+
+int MemoryWindowSystem::ItemCount(ControlRef control) { return RowCount(control); }
+
+std::string MemoryWindowSystem::Item(ControlRef control, int index) {
+  return Cell(control, index, 0);
+}
+
+void MemoryWindowSystem::Select(ControlRef control, int index) {
+  Control& c = At(control);
+  c.selection = index >= 0 && index < static_cast<int>(c.rows.size()) ? index : -1;
+}
+
+void MemoryWindowSystem::ClearRows(ControlRef control) { ClearItems(control); }
+
+void MemoryWindowSystem::AddRow(ControlRef control, const std::vector<std::string>& cells) {
+  At(control).rows.push_back(cells);
+}
+
+void MemoryWindowSystem::SetCell(ControlRef control, int row, int column, std::string_view text) {
+  Control& c = At(control);
+  if (row < 0 || row >= static_cast<int>(c.rows.size()) || column < 0) return;
+  if (c.rows[row].size() <= static_cast<std::size_t>(column)) c.rows[row].resize(column + 1);
+  c.rows[row][column] = text;
+}
+
+void MemoryWindowSystem::RemoveRow(ControlRef control, int row) {
+  Control& c = At(control);
+  if (row < 0 || row >= static_cast<int>(c.rows.size())) return;
+  c.rows.erase(c.rows.begin() + row);
+  if (c.selection == row) c.selection = -1;
+  else if (c.selection > row) --c.selection;
+}
+
+int MemoryWindowSystem::RowCount(ControlRef control) {
+  return static_cast<int>(At(control).rows.size());
+}
+
+std::string MemoryWindowSystem::Cell(ControlRef control, int row, int column) {
+  Control& c = At(control);
+  if (row < 0 || row >= static_cast<int>(c.rows.size()) || column < 0 ||
+      column >= static_cast<int>(c.rows[row].size())) {
+    return {};
+  }
+  return c.rows[row][column];
+}
+
+bool MemoryWindowSystem::Usable(ControlRef control) {
+  if (!IsOpen(control.window)) return false;
+  Control& c = At(control);
+  if (!c.enabled || !c.visible) return false;
+  // A control on a page that is not showing cannot be reached either.
+  const WindowLayout& layout = LayoutOf(control.window);
+  if (const auto page = PageOf(layout, *c.layout)) {
+    if (Page(ControlRef(control.window, page->first)) != page->second) return false;
+  }
+  return true;
+}
+
+void MemoryWindowSystem::Click(ControlRef control) {
+  if (!Usable(control)) return;
+  Control& c = At(control);
+  if (c.layout->kind == ControlKind::CheckBox) c.checked = !c.checked;
+  windows_[control.window].focus = control.id;
+  Deliver(control.window, EventKind::Click, control.id);
+}
+
+void MemoryWindowSystem::Type(ControlRef control, std::string_view text) {
+  if (!Usable(control)) return;
+  Control& c = At(control);
+  if (c.readOnly) return;
+  windows_[control.window].focus = control.id;
+  for (char ch : text) {
+    if ((c.layout->flags & flag::kIntegerOnly) && (ch < '0' || ch > '9')) continue;
+    if (c.layout->maxLength > 0 && static_cast<int>(c.text.size()) >= c.layout->maxLength) break;
+    SetText(control, c.text + ch);
+  }
+}
+
+void MemoryWindowSystem::Pick(ControlRef control, int index) {
+  if (!Usable(control)) return;
+  Select(control, index);
+  Deliver(control.window, EventKind::SelectionChange, control.id);
+}
+
+void MemoryWindowSystem::PickPage(ControlRef control, int page) {
+  if (!Usable(control)) return;
+  SelectPage(control, page);
+  Deliver(control.window, EventKind::PageChange, control.id);
+}
+
+void MemoryWindowSystem::PressEnter(WindowId window) {
+  if (IsOpen(window)) Deliver(window, EventKind::EnterKey, Focused(window));
+}
+
+void MemoryWindowSystem::RequestClose(WindowId window) {
+  if (IsOpen(window)) Deliver(window, EventKind::CloseRequest);
+}
+
+void MemoryWindowSystem::Deactivate(WindowId window) {
+  if (IsOpen(window)) Deliver(window, EventKind::Deactivated);
+}
+
+}  // namespace netvane::testing
