@@ -1,38 +1,41 @@
-// Program entry: the main window and the message loop.
+// Program entry: the Win32 seams wired into the behaviour, then the message loop.
 #include <windows.h>
+
+#include "app/Application.h"
+#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Windows.h"
+#include "resources/resource.h"
 
 namespace {
 
-constexpr char kMainClass[] = "NetvaneMainWindow";
-
-LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+// The device console tool carried inside the program.
+std::string CarriedDevcon(HINSTANCE instance) {
+  HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDR_DEVCON), MAKEINTRESOURCEA(10));
+  if (!found) return {};
+  HGLOBAL loaded = LoadResource(instance, found);
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) return {};
+  return std::string(static_cast<const char*>(bytes), SizeofResource(instance, found));
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = MainProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kMainClass;
-  if (!RegisterClassA(&windowClass)) return 1;
-  HWND window = CreateWindowExA(0, kMainClass, "Netvane V1.0",
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 398, 290, nullptr, nullptr, instance,
-                                nullptr);
-  if (!window) return 1;
-  ShowWindow(window, show);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return 0;
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  SetProcessDPIAware();
+  using namespace netvane;
+  win32::Win32Registry registry;
+  RegistryLayer registryLayer(registry);
+  win32::Win32IniFile ini;
+  win32::Win32FileSystem files;
+  win32::Win32ProcessStarter processes;
+  win32::Win32SystemAdapters systemAdapters;
+  win32::Win32Clock clock;
+  win32::Win32WindowSystem windows(instance);
+  win32::Win32InputPoll input;
+  input.preTranslate = [&windows](MSG& message) { return windows.PreTranslate(message); };
+  Services services{registryLayer, ini, files, processes, systemAdapters, clock, input, windows};
+
+  Application application(services, CarriedDevcon(instance));
+  application.Start();
+  return windows.RunMessageLoop();
 }

@@ -198,6 +198,16 @@ def draw_monitor(c, x0, y0, w, h, pixel):
            (190, 195, 210))
 
 
+def draw_small_monitor(c, x0, y0):
+    """A 7x7 monitor for the 16-pixel image: outline, screen, neck and foot."""
+    c.fill(rect(x0, y0, x0 + 7, y0 + 5), OUTLINE)
+    c.fill(rect(x0 + 1, y0 + 1, x0 + 6, y0 + 4),
+           lambda x, y: mix((110, 185, 250), (20, 70, 170), (y - y0 - 1) / 3))
+    c.set(x0 + 1, y0 + 1, (190, 225, 255))
+    c.fill(rect(x0 + 3, y0 + 5, x0 + 4, y0 + 6), OUTLINE)
+    c.fill(rect(x0 + 1, y0 + 6, x0 + 6, y0 + 7), OUTLINE)
+
+
 def draw_icon(size):
     c = Canvas(size, size)
     if size >= 32:
@@ -212,13 +222,11 @@ def draw_icon(size):
         c.fill(circle(16, 23.5, 2.2), OUTLINE)
         c.fill(circle(16, 23.5, 1.3), (255, 215, 90))
     else:
-        c.fill(rect(7, 7, 9, 12), OUTLINE)
-        c.fill(rect(5, 11, 11, 13), OUTLINE)
-        c.fill(rect(7.5, 7, 8.5, 12.5), CABLE)
-        c.fill(rect(5, 11.5, 11, 12.5), CABLE)
-        draw_globe(c, 8, 4.6, 4.2, 0.9)
-        draw_monitor(c, 0, 8.5, 6.5, 5.0, 0.75)
-        draw_monitor(c, 9.5, 8.5, 6.5, 5.0, 0.75)
+        # At 16 pixels every line sits on the pixel grid, or it blurs.
+        draw_globe(c, 8, 4.5, 4.3, 0.8)
+        c.fill(rect(7, 8, 9, 13), CABLE)
+        draw_small_monitor(c, 0, 9)
+        draw_small_monitor(c, 9, 9)
     return c
 
 
@@ -319,8 +327,8 @@ def draw_border(c, left, sunken):
 def arrow_points(left, dx, dy, down):
     """An arrow centred in the frame: a wide head over a shaft, pointing up or down."""
     cx = left + FRAME_W / 2 + dx
-    pts = [(0, -8.5), (8, 0), (3.5, 0), (3.5, 8.5), (-3.5, 8.5), (-3.5, 0), (-8, 0)]
-    cy = FRAME_H / 2 + dy
+    pts = [(0, -8.5), (8.5, 0), (3.5, 0), (3.5, 8.5), (-3.5, 8.5), (-3.5, 0), (-8.5, 0)]
+    cy = FRAME_H / 2 + 0.5 + dy
     return [(cx + x, cy + (-y if down else y)) for x, y in pts]
 
 

@@ -1,0 +1,410 @@
+// Windows and events: creation from the layout tables, the window procedure, modal loops.
+#include "platform/win32/Win32Windows.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "resources/resource.h"
+
+namespace netvane::win32 {
+namespace {
+
+constexpr char kWindowClass[] = "NetvaneWindow";
+
+struct WindowLink {
+  Win32WindowSystem* system;
+  WindowId id;
+};
+
+int ScreenDpi() {
+  if (const char* forced = std::getenv("NETVANE_DPI")) {
+    const int dpi = std::atoi(forced);
+    if (dpi >= 48 && dpi <= 480) return dpi;
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+COLORREF ToColorRef(Rgb rgb) { return RGB(rgb.r, rgb.g, rgb.b); }
+
+}  // namespace
+
+Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, int dpi)
+    : instance_(instance), dpi_(dpi > 0 ? dpi : ScreenDpi()) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES |
+                                                        ICC_INTERNET_CLASSES | ICC_LINK_CLASS |
+                                                        ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance_;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kWindowClass;
+  windowClass.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_NETVANE));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageA(instance_, MAKEINTRESOURCEA(IDI_NETVANE), IMAGE_ICON, 16, 16, 0));
+  RegisterClassExA(&windowClass);
+
+  NONCLIENTMETRICSA metrics = {};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  metrics.lfMessageFont.lfHeight = -ScaleForDpi(12, dpi_);
+  standardFont_ = CreateFontIndirectA(&metrics.lfMessageFont);
+  songFont_ = CreateFontA(-ScaleForDpi(12, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_DONTCARE, "宋体");
+  arrows_[0] = LoadBitmapA(instance_, MAKEINTRESOURCEA(IDB_ARROW_UP));
+  arrows_[1] = LoadBitmapA(instance_, MAKEINTRESOURCEA(IDB_ARROW_DOWN));
+}
+
+Win32WindowSystem::~Win32WindowSystem() {
+  for (auto& [id, window] : windows_) {
+    if (window->hwnd) DestroyWindow(window->hwnd);
+  }
+  for (HGDIOBJ object : {static_cast<HGDIOBJ>(standardFont_), static_cast<HGDIOBJ>(songFont_),
+                         static_cast<HGDIOBJ>(arrows_[0]), static_cast<HGDIOBJ>(arrows_[1])}) {
+    if (object) DeleteObject(object);
+  }
+}
+
+int Win32WindowSystem::RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (PreTranslate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+bool Win32WindowSystem::PreTranslate(MSG& message) {
+  HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  Window* window = root ? FindByHandle(root) : nullptr;
+  if (!window) return false;
+  if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
+    // The behaviour decides what Enter does, from the control that has the focus.
+    Deliver(window->id, EventKind::EnterKey, Focused(window->id));
+    return true;
+  }
+  if (message.message == WM_CHAR && message.wParam == '\r') return true;
+  return IsDialogMessageA(root, &message) != FALSE;
+}
+
+HWND Win32WindowSystem::Handle(WindowId id) const {
+  const auto found = windows_.find(id);
+  return found == windows_.end() ? nullptr : found->second->hwnd;
+}
+
+HWND Win32WindowSystem::ControlHandle(ControlRef control) const {
+  const auto found = windows_.find(control.window);
+  if (found == windows_.end()) return nullptr;
+  const auto at = found->second->controls.find(control.id);
+  return at == found->second->controls.end() ? nullptr : at->second.hwnd;
+}
+
+Win32WindowSystem::Window* Win32WindowSystem::Find(WindowId id) {
+  const auto found = windows_.find(id);
+  return found == windows_.end() ? nullptr : found->second.get();
+}
+
+Win32WindowSystem::Window* Win32WindowSystem::FindByHandle(HWND hwnd) {
+  for (auto& [id, window] : windows_) {
+    if (window->hwnd == hwnd) return window.get();
+  }
+  return nullptr;
+}
+
+Win32WindowSystem::Control* Win32WindowSystem::ControlOf(Window& window, HWND hwnd) {
+  // A click or the focus may sit in a part of a control: an IP-address field, a combo's edit.
+  for (HWND at = hwnd; at && at != window.hwnd; at = GetParent(at)) {
+    for (auto& [id, control] : window.controls) {
+      if (control.hwnd == at) return &control;
+    }
+  }
+  return nullptr;
+}
+
+void Win32WindowSystem::Deliver(WindowId id, EventKind kind, int control) {
+  Window* window = Find(id);
+  if (!window || !window->ready) return;
+  const auto handler = handlers_.find(id);
+  if (handler != handlers_.end() && handler->second) {
+    const EventHandler copy = handler->second;  // the handler may replace itself
+    copy(WindowEvent{kind, id, control});
+  }
+}
+
+void Win32WindowSystem::SetHandler(WindowId window, EventHandler handler) {
+  handlers_[window] = std::move(handler);
+}
+
+HFONT Win32WindowSystem::FontFor(FontKind kind) {
+  return kind == FontKind::Song9 && songFont_ ? songFont_ : standardFont_;
+}
+
+void Win32WindowSystem::OpenModeless(WindowId id) {
+  if (Window* open = Find(id)) Close(open->id);
+  const WindowLayout& layout = LayoutOf(id);
+  auto window = std::make_unique<Window>();
+  window->id = id;
+  Window& w = *window;
+  windows_[id] = std::move(window);
+
+  HWND owner = nullptr;
+  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  DWORD exStyle = 0;
+  if (id == WindowId::Main) {
+    style |= WS_MINIMIZEBOX;
+  } else {
+    owner = Handle(id == WindowId::Entry ? WindowId::Advanced : WindowId::Main);
+    exStyle = WS_EX_DLGMODALFRAME;
+  }
+  const int width = ScaleForDpi(layout.width, dpi_);
+  const int height = ScaleForDpi(layout.height, dpi_);
+  RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const int left = work.left + std::max(0, (int(work.right - work.left) - width) / 2);
+  const int top = work.top + std::max(0, (int(work.bottom - work.top) - height) / 2);
+  auto* link = new WindowLink{this, id};
+  w.hwnd = CreateWindowExA(exStyle, kWindowClass, layout.caption.c_str(), style, left, top, width,
+                           height, owner, nullptr, instance_, link);
+  if (!w.hwnd) {
+    delete link;
+    windows_.erase(id);
+    return;
+  }
+  // Tab order is creation order; labels, then frames, then the tab controls go last, beneath
+  // the rest in the stacking order.
+  for (int tabStop : layout.tabOrder) CreateControl(w, *FindControl(layout, tabStop));
+  for (ControlKind last : {ControlKind::Label, ControlKind::GroupBox, ControlKind::TabControl}) {
+    for (const ControlLayout& row : layout.controls) {
+      const bool container = row.kind == ControlKind::GroupBox || row.kind == ControlKind::TabControl;
+      const bool now = last == ControlKind::Label ? !container : row.kind == last;
+      if (now && !w.controls.count(row.id)) CreateControl(w, row);
+    }
+  }
+  ShowPages(w);
+  ShowWindow(w.hwnd, SW_SHOW);
+  UpdateWindow(w.hwnd);
+  if (!layout.tabOrder.empty()) ::SetFocus(w.controls[layout.tabOrder.front()].hwnd);
+  w.ready = true;
+  Deliver(id, EventKind::Created);
+}
+
+void Win32WindowSystem::OpenModal(WindowId id, WindowId ownerId) {
+  HWND owner = Handle(ownerId);
+  OpenModeless(id);
+  if (!Find(id)) return;
+  if (owner) EnableWindow(owner, FALSE);
+  MSG message;
+  bool quit = false;
+  while (Find(id)) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got <= 0) {
+      quit = true;
+      break;
+    }
+    if (PreTranslate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  if (owner && IsWindow(owner)) {
+    EnableWindow(owner, TRUE);
+    SetActiveWindow(owner);
+  }
+  if (quit) PostQuitMessage(static_cast<int>(message.wParam));
+}
+
+void Win32WindowSystem::Close(WindowId id) {
+  Window* window = Find(id);
+  if (!window) return;
+  HWND hwnd = window->hwnd;
+  window->ready = false;
+  for (auto& [controlId, control] : window->controls) {
+    if (control.backBrush) DeleteObject(control.backBrush);
+  }
+  windows_.erase(id);  // before DestroyWindow: no event reaches a half-destroyed window
+  if (id == WindowId::Entry || id == WindowId::Advanced) {
+    if (HWND owner = Handle(id == WindowId::Entry ? WindowId::Advanced : WindowId::Main)) {
+      EnableWindow(owner, TRUE);
+    }
+  }
+  DestroyWindow(hwnd);
+  if (id == WindowId::Main) PostQuitMessage(0);
+}
+
+bool Win32WindowSystem::IsOpen(WindowId id) { return Find(id) != nullptr; }
+
+void Win32WindowSystem::SetTitle(WindowId id, std::string_view title) {
+  if (Window* window = Find(id)) SetWindowTextA(window->hwnd, std::string(title).c_str());
+}
+
+std::string Win32WindowSystem::Title(WindowId id) {
+  Window* window = Find(id);
+  if (!window) return {};
+  std::string text(GetWindowTextLengthA(window->hwnd) + 1, '\0');
+  text.resize(GetWindowTextA(window->hwnd, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+void Win32WindowSystem::SetWindowSize(WindowId id, int width, int height) {
+  if (Window* window = Find(id)) {
+    SetWindowPos(window->hwnd, nullptr, 0, 0, ScaleForDpi(width, dpi_), ScaleForDpi(height, dpi_),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void Win32WindowSystem::Activate(WindowId id) {
+  if (Window* window = Find(id)) SetActiveWindow(window->hwnd);
+}
+
+void Win32WindowSystem::ShowMessage(WindowId owner, std::string_view text, std::string_view title,
+                                    MessageIcon icon) {
+  const UINT type =
+      MB_OK | (icon == MessageIcon::Information ? MB_ICONINFORMATION : MB_ICONEXCLAMATION);
+  MessageBoxA(Handle(owner), std::string(text).c_str(), std::string(title).c_str(), type);
+}
+
+void Win32WindowSystem::EndProgram() {
+  // At once, also from inside an action that is waiting in the input poll: nothing after this
+  // call may touch the registry any more.
+  ExitProcess(0);
+}
+
+bool Win32WindowSystem::OnCurrentPage(Window& window, const ControlLayout& layout) {
+  const auto page = PageOf(LayoutOf(window.id), layout);
+  return !page || Page(ControlRef(window.id, page->first)) == page->second;
+}
+
+void Win32WindowSystem::ShowPages(Window& window) {
+  for (auto& [id, control] : window.controls) {
+    const bool show = control.visible && OnCurrentPage(window, *control.layout);
+    ShowWindow(control.hwnd, show ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* link = reinterpret_cast<WindowLink*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (message == WM_NCDESTROY) {
+    delete link;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+  if (link) {
+    Window* window = link->system->Find(link->id);
+    if (window && window->hwnd == hwnd) return link->system->Handle(*window, message, wParam, lParam);
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const WindowId id = window.id;
+  switch (message) {
+    case WM_COMMAND: {
+      Control* control = ControlOf(window, reinterpret_cast<HWND>(lParam));
+      if (!control) break;
+      const int controlId = control->layout->id;
+      switch (HIWORD(wParam)) {
+        case BN_CLICKED:
+          if (control->layout->kind == ControlKind::Button ||
+              control->layout->kind == ControlKind::CheckBox ||
+              control->layout->kind == ControlKind::ImageButton) {
+            Deliver(id, EventKind::Click, controlId);
+          }
+          break;
+        case CBN_SELCHANGE:  // == LBN_SELCHANGE
+          if (control->layout->kind == ControlKind::DropDownList ||
+              control->layout->kind == ControlKind::ListBox) {
+            Deliver(id, EventKind::SelectionChange, controlId);
+          }
+          break;
+        case EN_CHANGE:
+          if (control->layout->kind == ControlKind::Edit) {
+            Deliver(id, EventKind::TextChange, controlId);
+          }
+          break;
+      }
+      return 0;
+    }
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      Control* control = ControlOf(window, header->hwndFrom);
+      if (!control) break;
+      if (header->code == TCN_SELCHANGE) {
+        ShowPages(window);
+        Deliver(id, EventKind::PageChange, control->layout->id);
+      } else if ((header->code == NM_CLICK || header->code == NM_RETURN) &&
+                 control->layout->kind == ControlKind::Hyperlink) {
+        ShellExecuteA(window.hwnd, "open", control->layout->target.c_str(), nullptr, nullptr,
+                      SW_SHOWNORMAL);
+      }
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN: {
+      Control* control = ControlOf(window, reinterpret_cast<HWND>(lParam));
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      if (!control) break;
+      ::SetTextColor(dc, ToColorRef(control->color));
+      if (control->backBrush) {
+        SetBkColor(dc, ToColorRef(*control->layout->backColor));
+        return reinterpret_cast<LRESULT>(control->backBrush);
+      }
+      const int face = message == WM_CTLCOLOREDIT ? COLOR_WINDOW : COLOR_BTNFACE;
+      SetBkColor(dc, GetSysColor(face));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(face));
+    }
+    case WM_DRAWITEM: {
+      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      if (Control* control = ControlOf(window, item->hwndItem)) DrawImageButton(*control, *item);
+      return TRUE;
+    }
+    case DM_GETDEFID:
+      for (const ControlLayout& row : LayoutOf(id).controls) {
+        if (row.flags & flag::kDefaultButton) return MAKELRESULT(row.id, DC_HASDEFID);
+      }
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) Deliver(id, EventKind::Deactivated);
+      break;
+    case WM_CLOSE:
+      Deliver(id, EventKind::CloseRequest);
+      return 0;
+  }
+  return DefWindowProcA(window.hwnd, message, wParam, lParam);
+}
+
+void Win32WindowSystem::DrawImageButton(const Control& control, const DRAWITEMSTRUCT& item) {
+  const HBITMAP strip = arrows_[control.layout->image == ImageKind::ArrowDown ? 1 : 0];
+  int picture = 0;  // normal, pressed, focused, disabled
+  if (item.itemState & ODS_DISABLED) picture = 3;
+  else if (item.itemState & ODS_SELECTED) picture = 1;
+  else if (item.itemState & ODS_FOCUS) picture = 2;
+  const RECT& area = item.rcItem;
+  if (!strip) {
+    FillRect(item.hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
+    return;
+  }
+  HDC memory = CreateCompatibleDC(item.hDC);
+  HGDIOBJ old = SelectObject(memory, strip);
+  StretchBlt(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, memory,
+             picture * 27, 0, 27, 26, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+}
+
+}  // namespace netvane::win32
