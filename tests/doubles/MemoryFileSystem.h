@@ -20,6 +20,7 @@ class MemoryFileSystem : public FileSystem {
   const std::string* Read(const std::string& path) const;
   void MakeDirectory(const std::string& path) { directories_.insert(Key(path)); }
   int writeCalls = 0;
+  bool refuseWrites = false;  // every whole-file write fails, as on a read-only disk
 
   std::string programDirectory = "C:\\Netcafe";
   std::string systemDirectory = "C:\\windows\\system32";

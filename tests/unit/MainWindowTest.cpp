@@ -1,1 +1,172 @@
+// MainWindow's behaviour against the in-memory seams: start-up, busy state, Enter, exit.
+#include "app/Application.h"
+
 #include <gtest/gtest.h>
+
+#include "tests/doubles/Fakes.h"
+#include "tests/doubles/MemoryFileSystem.h"
+#include "tests/doubles/MemoryIniFile.h"
+#include "tests/doubles/MemoryRegistry.h"
+#include "tests/doubles/MemoryWindowSystem.h"
+
+namespace netvane {
+namespace {
+
+using namespace netvane::testing;
+using C = MainControl;
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MemoryRegistry registry;
+  RegistryLayer layer{registry};
+  MemoryFileSystem files;
+  MemoryIniFile ini{files};
+  FakeProcessStarter processes;
+  FakeSystemAdapters systemAdapters;
+  FakeClock clock;
+  FakeInputPoll input;
+  MemoryWindowSystem windows;
+  Services services{layer, ini, files, processes, systemAdapters, clock, input, windows};
+  Application app{services, "MZ-devcon-image"};
+  std::vector<std::string> calls;
+
+  void SetUp() override {
+    MainWindow::Actions& actions = app.mainWindow().actions();
+    actions.loadQuickSetup = [this] { calls.push_back("load"); };
+    actions.enumerateAdapters = [this] {
+      calls.push_back(windows.Enabled(C::刷新按钮) ? "enumerate(idle)" : "enumerate(busy)");
+      app.mainWindow().PollInput();
+      app.mainWindow().SetBusy(false);
+    };
+    actions.fillFromMachineNumber = [this] { calls.push_back("fill"); };
+  }
+  std::vector<bool> ActionButtonsEnabled() {
+    return {windows.Enabled(C::网吧按钮), windows.Enabled(C::修改按钮), windows.Enabled(C::刷新按钮),
+            windows.Enabled(C::高级按钮)};
+  }
+};
+
+TEST_F(MainWindowTest, StartUpSetsTheRootsLoadsWritesTheToolThenEnumerates) {
+  app.Start();
+  EXPECT_EQ(app.state().RegistryRoot(3), std::string(kTcpipInterfacesKey));
+  ASSERT_NE(files.Read("C:\\windows\\system32\\devcon.exe"), nullptr);
+  EXPECT_EQ(*files.Read("C:\\windows\\system32\\devcon.exe"), "MZ-devcon-image");
+  EXPECT_EQ(calls, (std::vector<std::string>{"load", "enumerate(idle)"}));
+  EXPECT_GE(input.polls, 2);  // after the load and after the write
+  EXPECT_TRUE(registry.Writes().empty());  // nothing for the current user at start-up
+}
+
+TEST_F(MainWindowTest, AnExistingToolIsLeftAloneAndAFailedWriteIsNoStop) {
+  files.Store("C:\\WINDOWS\\System32\\DEVCON.EXE", "someone else's build");
+  app.Start();
+  EXPECT_EQ(*files.Read("C:\\windows\\system32\\devcon.exe"), "someone else's build");
+  EXPECT_EQ(files.writeCalls, 0);
+
+  MemoryFileSystem blocked;
+  blocked.systemDirectory = "D:\\win\\system32\\";  // a trailing backslash is not doubled
+  blocked.refuseWrites = true;
+  Services other{layer, ini, blocked, processes, systemAdapters, clock, input, windows};
+  MainWindow second(app.state(), other, "image");
+  EXPECT_EQ(second.DevconPath(), "D:\\win\\system32\\devcon.exe");
+  bool enumerated = false;
+  second.actions().enumerateAdapters = [&] { enumerated = true; };
+  second.Initialise();
+  EXPECT_EQ(blocked.writeCalls, 1);
+  EXPECT_TRUE(enumerated);
+}
+
+TEST_F(MainWindowTest, BusyStateCoversExactlyTheFourActionButtons) {
+  app.Start();
+  app.mainWindow().SetBusy(true);
+  EXPECT_EQ(ActionButtonsEnabled(), (std::vector<bool>{false, false, false, false}));
+  for (C usable : {C::退出按钮, C::保存按钮, C::网卡选择框, C::机器名框, C::自动消块1}) {
+    EXPECT_TRUE(windows.Enabled(usable));
+  }
+  windows.Click(C::刷新按钮);  // disabled: no refresh
+  EXPECT_EQ(calls.size(), 2u);
+  app.mainWindow().SetBusy(false);
+  EXPECT_EQ(ActionButtonsEnabled(), (std::vector<bool>{true, true, true, true}));
+}
+
+TEST_F(MainWindowTest, RefreshIsBusyUntilTheEnumerationAndEndsOnPageZero) {
+  app.Start();
+  windows.SelectPage(C::功能选择夹, 1);
+  windows.Click(C::刷新按钮);
+  EXPECT_EQ(calls.back(), "enumerate(busy)");
+  EXPECT_EQ(windows.Page(C::功能选择夹), 0);
+  EXPECT_EQ(ActionButtonsEnabled(), (std::vector<bool>{true, true, true, true}));
+}
+
+TEST_F(MainWindowTest, EnterRightAfterStartPressesTheDefaultButton) {
+  app.Start();
+  ASSERT_EQ(windows.Focused(WindowId::Main), static_cast<int>(C::网吧按钮));
+  windows.PressEnter(WindowId::Main);
+  EXPECT_EQ(windows.Page(C::功能选择夹), 1);
+  windows.SetFocus(C::网卡选择框);
+  windows.PressEnter(WindowId::Main);  // not armed: back to page 0
+  EXPECT_EQ(windows.Page(C::功能选择夹), 0);
+}
+
+TEST_F(MainWindowTest, EnterOnAnotherButtonPressesThatButtonOnly) {
+  app.Start();
+  windows.SetFocus(C::刷新按钮);
+  windows.PressEnter(WindowId::Main);
+  EXPECT_EQ(calls.back(), "enumerate(busy)");
+  EXPECT_EQ(windows.Page(C::功能选择夹), 0);
+  app.mainWindow().SetBusy(true);
+  windows.SetFocus(C::机器名框);
+  windows.PressEnter(WindowId::Main);  // the default button is disabled: nothing happens
+  EXPECT_EQ(windows.Page(C::功能选择夹), 0);
+}
+
+TEST_F(MainWindowTest, ArmedCafeActionPutsTheCaretIntoTheMachineNumber) {
+  app.state().quickSetupLoaded = true;
+  app.Start();
+  windows.PressEnter(WindowId::Main);
+  EXPECT_EQ(windows.Page(C::功能选择夹), 1);
+  EXPECT_EQ(windows.Focused(WindowId::Main), static_cast<int>(C::机器数框));
+  windows.PressEnter(WindowId::Main);  // empty number: back to page 0, nothing derived
+  EXPECT_EQ(windows.Page(C::功能选择夹), 0);
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "fill"), 0);
+
+  windows.PressEnter(WindowId::Main);
+  windows.Type(C::机器数框, "0x19");  // only digits reach a number box
+  EXPECT_EQ(windows.Text(C::机器数框), "019");
+  windows.PressEnter(WindowId::Main);  // Enter in the number box runs the action once
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "fill"), 1);
+  EXPECT_EQ(ActionButtonsEnabled(), (std::vector<bool>{false, false, false, false}));
+}
+
+TEST_F(MainWindowTest, ExitEndsTheProgramAtOnceEvenInTheMiddleOfAnAction) {
+  app.Start();
+  bool enumerationFinished = false;
+  app.mainWindow().actions().enumerateAdapters = [&] {
+    app.mainWindow().PollInput();
+    enumerationFinished = true;
+  };
+  input.onPoll = [&](int) { input.Queue([&] { windows.Click(C::退出按钮); }); };
+  EXPECT_THROW(windows.Click(C::刷新按钮), ProgramEnded);
+  EXPECT_TRUE(windows.ended);
+  EXPECT_FALSE(enumerationFinished);
+}
+
+TEST_F(MainWindowTest, TheCloseBoxEndsTheProgramToo) {
+  app.Start();
+  EXPECT_THROW(windows.RequestClose(WindowId::Main), ProgramEnded);
+}
+
+TEST_F(MainWindowTest, AdvancedOpensModallyFromItsLayoutAndCloses) {
+  app.Start();
+  windows.onModal = [&](WindowId opened) {
+    ASSERT_EQ(opened, WindowId::Advanced);
+    EXPECT_EQ(windows.Title(WindowId::Advanced), "高级 TCP/IP 设置");
+    EXPECT_EQ(windows.Cell(AdvancedControl::说明框, 0, 0), "");
+    windows.Click(AdvancedControl::取消按钮);
+  };
+  windows.Click(C::高级按钮);
+  EXPECT_FALSE(windows.IsOpen(WindowId::Advanced));
+  EXPECT_TRUE(windows.IsOpen(WindowId::Main));
+}
+
+}  // namespace
+}  // namespace netvane
