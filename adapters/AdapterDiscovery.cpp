@@ -1,1 +1,242 @@
 #include "adapters/AdapterDiscovery.h"
+
+#include <cstdint>
+
+#include "base/Text.h"
+
+namespace netvane {
+namespace {
+
+using C = MainControl;
+constexpr RootKey kMachine = RootKey::LocalMachine;
+// Windows appends this to the description of every adapter bound to the packet scheduler.
+constexpr std::string_view kSchedulerSuffix = "- 数据包计划程序微型端口";
+
+// DhcpNameServer separates its servers by spaces where NameServer uses commas; one form
+// lets every server become its own DNS entry.
+std::string CommaSeparatedServers(std::string_view servers) {
+  std::string joined;
+  std::string piece;
+  auto flush = [&] {
+    if (piece.empty()) return;
+    if (!joined.empty()) joined += ',';
+    joined += piece;
+    piece.clear();
+  };
+  for (char c : servers) {
+    if (c == ' ' || c == ',') flush();
+    else piece += c;
+  }
+  flush();
+  return joined;
+}
+
+}  // namespace
+
+std::string ClassSubkeyName(std::size_t n) {
+  std::string name = std::to_string(n);
+  if (name.size() < 4) name.insert(0, 4 - name.size(), '0');
+  return name;
+}
+
+AdapterDiscovery::AdapterDiscovery(SharedState& state, Services& services, Shell& shell,
+                                   MachineIdentity& identity)
+    : state_(state), services_(services), shell_(shell), identity_(identity) {}
+
+void AdapterDiscovery::EnumerateAdapters() {
+  WindowSystem& windows = services_.windows;
+  RegistryLayer& registry = services_.registry;
+  const unsigned scan = ++scanGeneration_;
+  ++showGeneration_;  // a show still running reads a catalogue that is about to go
+
+  windows.SetText(C::MAC信息框, kDetecting);
+  windows.SetText(C::提示标签, kDetecting);
+  state_.adapters.Clear();
+  windows.ClearItems(C::网卡选择框);
+
+  AdapterRecord scratch;
+  for (std::size_t n = 0;; ++n) {
+    const std::string key = state_.RegistryRoot(1) + ClassSubkeyName(n);
+    if (!registry.RegistryValueExists(kMachine, key + "\\Linkage\\UpperBind")) break;
+    if (registry.ReadRegistryText(kMachine, key + "\\Ndi\\Interfaces\\LowerRange") != "ethernet") {
+      continue;
+    }
+    scratch.driverDescription = registry.ReadRegistryText(kMachine, key + "\\DriverDesc");
+    scratch.instanceId = registry.ReadRegistryText(kMachine, key + "\\NetCfgInstanceId");
+    scratch.matchingDeviceId = registry.ReadRegistryText(kMachine, key + "\\MatchingDeviceId");
+    if (!IsAdapterPresent(scratch.instanceId)) continue;
+    scratch.connectionName = registry.ReadRegistryText(
+        kMachine, state_.RegistryRoot(2) + scratch.instanceId + "\\Connection\\Name");
+    scratch.hardwareAddress = LookUpHardwareAddress(scratch.driverDescription);
+    ReadAddressingSettings(scratch);
+    shell_.PollInput();
+    if (ScanSuperseded(scan)) return;
+    // No poll between the two: the selector and the catalogue stay in step.
+    windows.AddItem(C::网卡选择框, scratch.driverDescription);
+    state_.adapters.Append(scratch);
+  }
+
+  shell_.PollInput();
+  if (ScanSuperseded(scan)) return;
+  windows.SetText(C::机器名框, identity_.ReadComputerName());
+  shell_.PollInput();
+  if (ScanSuperseded(scan)) return;
+  identity_.ShowIpxNetworkNumber(C::网络号框);
+  shell_.PollInput();
+  if (ScanSuperseded(scan)) return;
+  shell_.SetBusy(false);
+  if (windows.ItemCount(C::网卡选择框) == 0) windows.AddItem(C::网卡选择框, kNoAdapterFound);
+  windows.Select(C::网卡选择框, 0);
+  ShowSelectedAdapter();
+  if (ScanSuperseded(scan)) return;
+  shell_.PollInput();
+}
+
+bool AdapterDiscovery::IsAdapterPresent(std::string_view instanceId) {
+  RegistryLayer& registry = services_.registry;
+  const std::string device = registry.ReadRegistryText(
+      kMachine, std::string(kNetworkConnectionsKey) + std::string(instanceId) +
+                    "\\Connection\\PnpInstanceID");
+  if (device.empty()) return false;  // no device behind the connection
+  const std::string service = registry.ReadRegistryText(
+      kMachine, std::string(kDeviceEnumKey) + device + "\\Control\\ActiveService");
+  return !service.empty();
+}
+
+std::string AdapterDiscovery::LookUpHardwareAddress(std::string_view driverDescription) {
+  for (const NamedHardwareAddress& adapter : ListSystemAdapters()) {
+    if (adapter.name == driverDescription) return adapter.hardwareAddress;
+  }
+  return {};
+}
+
+std::vector<NamedHardwareAddress> AdapterDiscovery::ListSystemAdapters() {
+  std::vector<NamedHardwareAddress> list;
+  for (const SystemAdapter& adapter : services_.systemAdapters.List()) {
+    std::string_view name = adapter.description;
+    name = name.substr(0, name.find(kSchedulerSuffix));
+    list.push_back(NamedHardwareAddress{TrimSpaces(name), adapter.hardwareAddress});
+  }
+  return list;
+}
+
+void AdapterDiscovery::ReadAddressingSettings(AdapterRecord& record) {
+  RegistryLayer& registry = services_.registry;
+  const std::string key = state_.RegistryRoot(3) + record.instanceId;
+  const auto text = [&](const char* name) {
+    return registry.ReadRegistryText(kMachine, key + "\\" + name);
+  };
+  const auto multi = [&](const char* name) { return registry.ReadMultiString(key, name); };
+
+  switch (registry.ReadRegistryNumber(kMachine, key + "\\EnableDHCP")) {
+    case 0:
+      record.ipAddresses = multi("IPAddress");
+      record.subnetMasks = multi("SubnetMask");
+      record.gateways = multi("DefaultGateway");
+      record.nameServers = text("NameServer");
+      record.gatewayMetrics = multi("DefaultGatewayMetric");
+      record.interfaceMetric = ReadInterfaceMetric(record.instanceId);
+      record.configMode = kStaticMode;
+      break;
+    case 1:
+      record.ipAddresses = text("DhcpIPAddress");
+      record.subnetMasks = text("DhcpSubnetMask");
+      record.gateways = multi("DhcpDefaultGateway");
+      record.nameServers = CommaSeparatedServers(text("DhcpNameServer"));
+      record.gatewayMetrics = multi("DefaultGatewayMetric");
+      record.interfaceMetric = ReadInterfaceMetric(record.instanceId);
+      record.configMode = kDhcpMode;
+      break;
+    default:
+      record.interfaceMetric.clear();
+      record.ipAddresses.clear();
+      record.subnetMasks.clear();
+      record.gateways.clear();
+      record.gatewayMetrics.clear();
+      record.nameServers.clear();
+      record.configMode.clear();
+      break;
+  }
+}
+
+std::string AdapterDiscovery::ReadInterfaceMetric(std::string_view instanceId) {
+  // A DWORD: read unsigned, so no stored value ever shows as a negative metric.
+  const auto metric = static_cast<std::uint32_t>(services_.registry.ReadRegistryNumber(
+      kMachine, std::string(kTcpipInterfacesKey) + std::string(instanceId) + "\\InterfaceMetric"));
+  return metric == 0 ? std::string() : std::to_string(metric);
+}
+
+void AdapterDiscovery::ShowSelectedAdapter() {
+  WindowSystem& windows = services_.windows;
+  if (windows.Item(C::网卡选择框, 0) == kNoAdapterFound) return;
+  const int selection = windows.Selection(C::网卡选择框);
+  // A selector caught half-filled by a scan may have nothing selected that the catalogue holds.
+  if (selection < 0 || static_cast<std::size_t>(selection) >= state_.adapters.Count()) return;
+  const unsigned show = ++showGeneration_;
+
+  windows.SelectPage(C::功能选择夹, 0);
+  state_.config.selectedAdapter = static_cast<std::size_t>(selection) + 1;
+  const AdapterRecord& record = state_.adapters.At(state_.config.selectedAdapter);
+  windows.SetText(C::适配器标签, record.instanceId);
+  windows.SetText(C::本地连接框, record.connectionName);
+  windows.SetText(C::MAC信息框, record.hardwareAddress);
+  windows.SetText(C::提示标签, record.configMode);
+  state_.config.interfaceMetric = record.interfaceMetric;
+  shell_.PollInput();
+  if (ShowSuperseded(show)) return;
+  BuildAdapterLists(state_.config.selectedAdapter);
+}
+
+void AdapterDiscovery::BuildAdapterLists(std::size_t position) {
+  if (position < 1 || position > state_.adapters.Count()) return;
+  WindowSystem& windows = services_.windows;
+  AdapterConfig& config = state_.config;
+  const unsigned show = ++showGeneration_;
+  // A copy: a scan dispatched by a poll below may replace the catalogue.
+  const AdapterRecord record = state_.adapters.At(position);
+  // Each poll may let a newer show or scan in; this one then stops touching anything.
+  const auto poll = [&] {
+    shell_.PollInput();
+    return !ShowSuperseded(show);
+  };
+
+  config.addressList.Clear();
+  config.gatewayList.Clear();
+  config.dnsList.Clear();
+  const std::vector<std::string> addresses = SplitText(record.ipAddresses, kCrLf);
+  if (!poll()) return;
+  const std::vector<std::string> masks = SplitText(record.subnetMasks, kCrLf, addresses.size());
+  if (!poll()) return;
+  const std::vector<std::string> gateways = SplitText(record.gateways, kCrLf);
+  if (!poll()) return;
+  const std::vector<std::string> metrics =
+      SplitText(record.gatewayMetrics, kCrLf, gateways.size());
+  if (!poll()) return;
+  for (std::string& server : SplitText(record.nameServers, ",")) config.dnsList.Append(server);
+  if (!poll()) return;
+
+  for (std::size_t j = 0; j < addresses.size(); ++j) {
+    if (!poll()) return;
+    // A missing mask stays empty for the operator to fill in.
+    config.addressList.Append(ListEntry{addresses[j], j < masks.size() ? masks[j] : ""});
+    if (!poll()) return;
+  }
+  for (std::size_t j = 0; j < gateways.size(); ++j) {
+    if (!poll()) return;
+    // Whatever does not read as a number above zero, a missing metric too, means automatic.
+    const bool automatic = j >= metrics.size() || IntegerValue(metrics[j]) == 0;
+    config.gatewayList.Append(ListEntry{gateways[j], automatic ? "0" : metrics[j]});
+    if (!poll()) return;
+  }
+
+  const auto first = [](const auto& list, auto member) {
+    return list.Empty() ? std::string() : list.At(1).*member;
+  };
+  windows.SetText(C::地址框, first(config.addressList, &ListEntry::primary));
+  windows.SetText(C::掩码框, first(config.addressList, &ListEntry::secondary));
+  windows.SetText(C::网关框, first(config.gatewayList, &ListEntry::primary));
+  windows.SetText(C::首选框, config.dnsList.Count() >= 1 ? config.dnsList.At(1) : "");
+  windows.SetText(C::备用框, config.dnsList.Count() >= 2 ? config.dnsList.At(2) : "");
+}
+
+}  // namespace netvane

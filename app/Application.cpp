@@ -3,8 +3,14 @@
 namespace netvane {
 
 Application::Application(Services& services, std::string devconImage)
-    : services_(services), main_(state_, services, std::move(devconImage)) {
-  main_.actions().openAdvanced = [this] { OpenAdvancedWindow(); };
+    : services_(services),
+      main_(state_, services, std::move(devconImage)),
+      identity_(services.registry, services.windows),
+      discovery_(state_, services, main_, identity_) {
+  MainWindow::Actions& actions = main_.actions();
+  actions.enumerateAdapters = [this] { discovery_.EnumerateAdapters(); };
+  actions.showSelectedAdapter = [this] { discovery_.ShowSelectedAdapter(); };
+  actions.openAdvanced = [this] { OpenAdvancedWindow(); };
 }
 
 void Application::Start() { main_.Open(); }

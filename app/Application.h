@@ -3,6 +3,7 @@
 // subsystems it runs, wired together.
 #include <string>
 
+#include "adapters/AdapterDiscovery.h"
 #include "adapters/Model.h"
 #include "app/MainWindow.h"
 #include "app/Services.h"
@@ -24,6 +25,8 @@ class Application {
   Services& services_;
   SharedState state_;
   MainWindow main_;
+  MachineIdentity identity_;
+  AdapterDiscovery discovery_;
 };
 
 }  // namespace netvane

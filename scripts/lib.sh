@@ -54,7 +54,11 @@ wine_env() {
     log "creating the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     wineboot -i >"$WINEPREFIX.boot.log" 2>&1 || true
-    # Wine draws the window frames itself, so screenshots show captions without a window manager.
+    wineserver -w
+  fi
+  # Wine draws the window frames itself: screenshots show captions without a window manager,
+  # and closing a window does not wait for one.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$WINEPREFIX.boot.log" 2>&1 || true
     wineserver -w
   fi

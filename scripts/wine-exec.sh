@@ -4,6 +4,7 @@
 out="$(mktemp)"
 wine "$@" >"$out" 2>&1
 status=$?
-grep -v -e '^wine: ' -e 'fixme:' -e '^0[0-9a-f]*:err:' "$out" || true
+# The programs print GBK; show it as UTF-8 and keep lines grep would take for binary.
+LC_ALL=C grep -a -v -e '^wine: ' -e 'fixme:' -e '^0[0-9a-f]*:err:' "$out" | iconv -f GBK -t UTF-8 -c || true
 rm -f "$out"
 exit "$status"

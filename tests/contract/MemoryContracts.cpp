@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "tests/contract/Fixtures.h"
+#include "tests/contract/WindowFixture.h"
 #include "tests/doubles/MemoryFileSystem.h"
 #include "tests/doubles/MemoryIniFile.h"
 #include "tests/doubles/MemoryRegistry.h"
+#include "tests/doubles/MemoryWindowSystem.h"
 
 namespace netvane::testing {
 
@@ -59,6 +61,9 @@ class MemoryFilesFixture : public FilesFixture {
 INSTANTIATE_TEST_SUITE_P(Memory, RegistryContract,
                          ::testing::Values(RegistryFixtureFactory(
                              [] { return std::make_unique<MemoryRegistryFixture>(); })));
+INSTANTIATE_TEST_SUITE_P(Memory, WindowContract,
+                         ::testing::Values(WindowSystemFactory(
+                             [] { return std::make_unique<MemoryWindowSystem>(); })));
 INSTANTIATE_TEST_SUITE_P(Memory, FilesContract,
                          ::testing::Values(FilesFixtureFactory(
                              [] { return std::make_unique<MemoryFilesFixture>(); })));

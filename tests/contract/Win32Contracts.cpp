@@ -4,6 +4,8 @@
 #include <atomic>
 
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Windows.h"
+#include "tests/contract/WindowFixture.h"
 #include "tests/contract/Fixtures.h"
 
 namespace netvane::testing {
@@ -116,8 +118,36 @@ class Win32FilesFixture : public FilesFixture {
 INSTANTIATE_TEST_SUITE_P(Win32, RegistryContract,
                          ::testing::Values(RegistryFixtureFactory(
                              [] { return std::make_unique<Win32RegistryFixture>(); })));
+// At 96 DPI the real windows must sit exactly where the layout tables say.
+INSTANTIATE_TEST_SUITE_P(Win32, WindowContract,
+                         ::testing::Values(WindowSystemFactory([] {
+                           return std::make_unique<win32::Win32WindowSystem>(
+                               GetModuleHandleA(nullptr), 96);
+                         })));
 INSTANTIATE_TEST_SUITE_P(Win32, FilesContract,
                          ::testing::Values(FilesFixtureFactory(
                              [] { return std::make_unique<Win32FilesFixture>(); })));
+
+}  // namespace netvane::testing
+
+namespace netvane::testing {
+
+// At a higher DPI setting every position and size grows by dpi / 96, the window's too.
+TEST(Win32Windows, GeometryScalesWithTheDpiSetting) {
+  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), 144);
+  windows.OpenModeless(WindowId::Main);
+  const WindowLayout& layout = LayoutOf(WindowId::Main);
+  for (MainControl id : {MainControl::地址框, MainControl::网吧按钮, MainControl::机器数框,
+                         MainControl::超级链接框1}) {
+    const ControlLayout& row = *FindControl(layout, static_cast<int>(id));
+    const Rect place = PlaceControl(layout, row, 144);
+    EXPECT_EQ(windows.Bounds(id), place) << row.name;
+    EXPECT_EQ(place.width, row.bounds.width * 3 / 2) << row.name;
+  }
+  RECT outer;
+  GetWindowRect(windows.Handle(WindowId::Main), &outer);
+  EXPECT_EQ(outer.right - outer.left, 597);  // 398 * 1.5, rounded as MulDiv rounds
+  EXPECT_EQ(outer.bottom - outer.top, 435);
+}
 
 }  // namespace netvane::testing
