@@ -48,4 +48,6 @@ Windows Registry Editor Version 5.00
 [HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon]
 "AutoAdminLogon"="0"
 REG
-wine reg import "$reg" >/dev/null 2>&1
+# reg.exe reads hex(7) data as UTF-16 only from a UTF-16 file.
+{ printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$reg"; } >"$dir/demo-utf16.reg"
+wine reg import "$dir/demo-utf16.reg" >/dev/null 2>&1

@@ -121,7 +121,13 @@ void Win32WindowSystem::CreateControl(Window& window, const ControlLayout& row) 
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_,
                                  nullptr);
   if (!control.hwnd) return;
-  SendMessageA(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(row.font)), FALSE);
+  const HFONT font = row.kind == ControlKind::IpAddress && digitFont_ ? digitFont_ : FontFor(row.font);
+  SendMessageA(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (row.kind == ControlKind::IpAddress) {
+    for (HWND field : AddressFields(control.hwnd)) {
+      SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+  }
   if (row.backColor) {
     control.backBrush = CreateSolidBrush(RGB(row.backColor->r, row.backColor->g, row.backColor->b));
   }

@@ -61,6 +61,9 @@ Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, int dpi)
   songFont_ = CreateFontA(-ScaleForDpi(12, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, "宋体");
+  digitFont_ = CreateFontA(-ScaleForDpi(11, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                           ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           DEFAULT_PITCH | FF_SWISS, "Tahoma");
   arrows_[0] = LoadBitmapA(instance_, MAKEINTRESOURCEA(IDB_ARROW_UP));
   arrows_[1] = LoadBitmapA(instance_, MAKEINTRESOURCEA(IDB_ARROW_DOWN));
 }
@@ -70,6 +73,7 @@ Win32WindowSystem::~Win32WindowSystem() {
     if (window->hwnd) DestroyWindow(window->hwnd);
   }
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(standardFont_), static_cast<HGDIOBJ>(songFont_),
+                         static_cast<HGDIOBJ>(digitFont_),
                          static_cast<HGDIOBJ>(arrows_[0]), static_cast<HGDIOBJ>(arrows_[1])}) {
     if (object) DeleteObject(object);
   }
