@@ -223,7 +223,7 @@ void AdapterDiscovery::BuildAdapterLists(std::size_t position) {
   }
   for (std::size_t j = 0; j < gateways.size(); ++j) {
     if (!poll()) return;
-    // Whatever does not read as a number above zero, a missing metric too, means automatic.
+    // A metric that reads as the integer 0, or none at all, means automatic.
     const bool automatic = j >= metrics.size() || IntegerValue(metrics[j]) == 0;
     config.gatewayList.Append(ListEntry{gateways[j], automatic ? "0" : metrics[j]});
     if (!poll()) return;

@@ -151,3 +151,32 @@ TEST(Win32Windows, GeometryScalesWithTheDpiSetting) {
 }
 
 }  // namespace netvane::testing
+
+namespace netvane::testing {
+
+// The Tab key walks the main window's controls in the layout's order, skipping those on the
+// page that is not showing.
+TEST(Win32Windows, TabOrderFollowsTheLayout) {
+  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), 96);
+  windows.OpenModeless(WindowId::Main);
+  HWND main = windows.Handle(WindowId::Main);
+  for (int page : {0, 1}) {
+    windows.SelectPage(MainControl::功能选择夹, page);
+    std::vector<int> expected;
+    for (int id : LayoutOf(WindowId::Main).tabOrder) {
+      if (IsWindowVisible(windows.ControlHandle(ControlRef(WindowId::Main, id)))) {
+        expected.push_back(id);
+      }
+    }
+    std::vector<int> walked;
+    HWND at = windows.ControlHandle(MainControl::网吧按钮);
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      walked.push_back(GetDlgCtrlID(at));
+      at = GetNextDlgTabItem(main, at, FALSE);
+    }
+    EXPECT_EQ(walked, expected) << "page " << page;
+    EXPECT_EQ(at, windows.ControlHandle(MainControl::网吧按钮));  // and round again
+  }
+}
+
+}  // namespace netvane::testing
