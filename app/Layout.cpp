@@ -101,7 +101,7 @@ WindowLayout BuildMain() {
   c.push_back(Row(C::增位框, "增位框", K::CheckBox, "IP 尾数加 10", cafe, -1, {255, 113, 100, 20}));
   {
     auto row = Row(C::自动消块1, "自动消块1", K::CheckBox, "设置Lumo网址为首页", window, -1, {22, 174, 138, 22});
-    row.flags = flag::kChecked;
+    row.flags = flag::kChecked | flag::kWithFirstPage;
     row.font = FontKind::Song9;
     c.push_back(row);
   }
@@ -284,6 +284,11 @@ Rect PlaceControl(const WindowLayout& layout, const ControlLayout& control, int 
 }
 
 std::optional<std::pair<int, int>> PageOf(const WindowLayout& layout, const ControlLayout& control) {
+  if (control.flags & flag::kWithFirstPage) {
+    for (const ControlLayout& row : layout.controls) {
+      if (row.kind == ControlKind::TabControl) return std::make_pair(row.id, 0);
+    }
+  }
   for (const ControlLayout* at = &control; at != nullptr; at = FindControl(layout, at->container)) {
     const ControlLayout* container = FindControl(layout, at->container);
     if (container && container->kind == ControlKind::TabControl) {

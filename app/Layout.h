@@ -37,6 +37,9 @@ constexpr unsigned kDefaultButton = 1 << 4;
 constexpr unsigned kMultiLine = 1 << 5;  // with a vertical scroll bar
 constexpr unsigned kChecked = 1 << 6;
 constexpr unsigned kNoTabHeader = 1 << 7;  // a tab control whose pages have no header strip
+// A window-level control that lies over the lower rows of the main tab control's page 1: it is
+// shown with page 0 only, so that it never covers the fields of page 1.
+constexpr unsigned kWithFirstPage = 1 << 8;
 }  // namespace flag
 
 struct Column {

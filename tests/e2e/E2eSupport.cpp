@@ -1,6 +1,9 @@
 #include "tests/e2e/E2eSupport.h"
 
+#include <iphlpapi.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -224,6 +227,87 @@ bool DeleteRegistryKey(const std::string& key) {
   return query.finished && query.exitCode != 0;
 }
 
+RegistrySeed& RegistrySeed::Remove(const std::string& key) {
+  text_ += "\r\n[-" + key + "]\r\n";
+  return *this;
+}
+
+RegistrySeed& RegistrySeed::Key(const std::string& key) {
+  text_ += "\r\n[" + key + "]\r\n";
+  return *this;
+}
+
+RegistrySeed& RegistrySeed::String(const std::string& name, std::string_view value) {
+  std::string quoted;
+  for (char c : value) {
+    if (c == '\\' || c == '"') quoted += '\\';
+    quoted += c;
+  }
+  text_ += "\"" + name + "\"=\"" + quoted + "\"\r\n";
+  return *this;
+}
+
+RegistrySeed& RegistrySeed::Dword(const std::string& name, DWORD value) {
+  char digits[9];
+  std::snprintf(digits, sizeof digits, "%08lx", static_cast<unsigned long>(value));
+  text_ += "\"" + name + "\"=dword:" + digits + "\r\n";
+  return *this;
+}
+
+RegistrySeed& RegistrySeed::Strings(const std::string& name,
+                                    const std::vector<std::string>& items) {
+  // hex(7): the UTF-16 bytes of each item and its terminator, then the list's own terminator.
+  std::wstring wide;
+  for (const std::string& item : items) {
+    wide += Widen(item, CP_ACP);
+    wide += L'\0';
+  }
+  wide += L'\0';
+  std::string hex;
+  for (wchar_t c : wide) {
+    char pair[8];
+    std::snprintf(pair, sizeof pair, "%02x,%02x", c & 0xFF, (c >> 8) & 0xFF);
+    if (!hex.empty()) hex += ',';
+    hex += pair;
+  }
+  text_ += "\"" + name + "\"=hex(7):" + hex + "\r\n";
+  return *this;
+}
+
+bool RegistrySeed::Import(std::string* error) const { return ImportRegistryText(text_, error); }
+
+std::vector<HostAdapter> HostAdapters() {
+  // Loaded by name so that the driver needs no import library for it.
+  using GetAdaptersInfoFn = DWORD(WINAPI*)(PIP_ADAPTER_INFO, PULONG);
+  HMODULE library = LoadLibraryA("iphlpapi.dll");
+  if (!library) return {};
+  const auto getAdaptersInfo =
+      reinterpret_cast<GetAdaptersInfoFn>(GetProcAddress(library, "GetAdaptersInfo"));
+  std::vector<HostAdapter> adapters;
+  ULONG size = 0;
+  std::vector<unsigned char> buffer;
+  DWORD status = ERROR_BUFFER_OVERFLOW;
+  for (int attempt = 0; getAdaptersInfo && attempt < 4 && status == ERROR_BUFFER_OVERFLOW;
+       ++attempt) {
+    buffer.assign(std::max<ULONG>(size, sizeof(IP_ADAPTER_INFO)), 0);
+    size = static_cast<ULONG>(buffer.size());
+    status = getAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()), &size);
+  }
+  if (getAdaptersInfo && status == NO_ERROR) {
+    for (auto* info = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()); info; info = info->Next) {
+      std::string address;
+      for (UINT i = 0; i < info->AddressLength && i < MAX_ADAPTER_ADDRESS_LENGTH; ++i) {
+        char part[4];
+        std::snprintf(part, sizeof part, "%02X", info->Address[i]);
+        address += (i ? "-" : "") + std::string(part);
+      }
+      adapters.push_back(HostAdapter{info->Description, address});
+    }
+  }
+  FreeLibrary(library);
+  return adapters;
+}
+
 AppProcess::~AppProcess() {
   Terminate();
   if (process_) CloseHandle(process_);
@@ -381,6 +465,12 @@ void PressEnter(HWND window) {
   const UINT scan = MapVirtualKeyA(VK_RETURN, MAPVK_VK_TO_VSC);
   PostMessageA(target, WM_KEYDOWN, VK_RETURN, 1 | (scan << 16));
   PostMessageA(target, WM_KEYUP, VK_RETURN, 1 | (scan << 16) | (1u << 30) | (1u << 31));
+}
+
+void PressKey(HWND target, UINT virtualKey) {
+  const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+  PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+  PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | (1u << 30) | (1u << 31));
 }
 
 bool SaveScreenshot(HWND window, const std::string& path) {

@@ -59,6 +59,32 @@ bool ImportRegistryFile(const std::string& path, std::string* error = nullptr);
 // Removes a key and everything under it; true also when it was absent.
 bool DeleteRegistryKey(const std::string& key);
 
+// Builds .reg text for ImportRegistryText, key by key. Strings are in the ANSI code page.
+class RegistrySeed {
+ public:
+  // Removes the key and everything under it (a "[-key]" section); absent keys are fine.
+  RegistrySeed& Remove(const std::string& key);
+  // Starts a section: the values after it go to this key, which the import creates.
+  RegistrySeed& Key(const std::string& key);
+  RegistrySeed& String(const std::string& name, std::string_view value);  // REG_SZ
+  RegistrySeed& Dword(const std::string& name, DWORD value);              // REG_DWORD
+  RegistrySeed& Strings(const std::string& name, const std::vector<std::string>& items);  // REG_MULTI_SZ
+  const std::string& Text() const { return text_; }
+  // Imports what has been built; false (with `error` set) when reg import failed.
+  bool Import(std::string* error = nullptr) const;
+
+ private:
+  std::string text_ = "Windows Registry Editor Version 5.00\r\n";
+};
+
+// One adapter as the system's own list (GetAdaptersInfo) gives it: its description and its
+// hardware address as "XX-XX-XX-XX-XX-XX", read independently of the program under test.
+struct HostAdapter {
+  std::string description;
+  std::string address;
+};
+std::vector<HostAdapter> HostAdapters();
+
 // The program under test, one process. Ended by force on destruction if it is still running,
 // so a failed case never leaves it behind.
 class AppProcess {
@@ -104,6 +130,9 @@ bool Click(HWND button, Milliseconds timeout = kActionTimeout);
 // Posts Enter (key down, key up) to the focused control of `window`'s thread, or to the window
 // itself when nothing there has the focus. Posted, so it goes through the program's loop.
 void PressEnter(HWND window);
+
+// Posts a key press (key down, key up) to `target`, as the keyboard would deliver it there.
+void PressKey(HWND target, UINT virtualKey);
 
 // Saves what the screen shows of a window, frame included, as a 24-bit BMP file.
 bool SaveScreenshot(HWND window, const std::string& path);

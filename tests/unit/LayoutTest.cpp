@@ -1,0 +1,88 @@
+// The layout tables as geometry: what the operator sees together must not overlap, and every
+// figure scales with the DPI setting as MulDiv scales it.
+#include "app/Layout.h"
+
+#include <gtest/gtest.h>
+
+namespace netvane {
+namespace {
+
+bool Overlap(const Rect& a, const Rect& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
+}
+
+bool IsContainer(const ControlLayout& row) {
+  return row.kind == ControlKind::GroupBox || row.kind == ControlKind::TabControl;
+}
+
+TEST(Layout, NoTwoControlsShownTogetherOnTheMainWindowOverlap) {
+  const WindowLayout& layout = LayoutOf(WindowId::Main);
+  const int tab = static_cast<int>(MainControl::功能选择夹);
+  for (int page : {0, 1}) {
+    std::vector<const ControlLayout*> shown;
+    for (const ControlLayout& row : layout.controls) {
+      const auto on = PageOf(layout, row);
+      if (!IsContainer(row) && (!on || (on->first == tab && on->second == page))) {
+        shown.push_back(&row);
+      }
+    }
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      for (std::size_t j = i + 1; j < shown.size(); ++j) {
+        EXPECT_FALSE(Overlap(PlaceControl(layout, *shown[i], 96), PlaceControl(layout, *shown[j], 96)))
+            << shown[i]->name << " / " << shown[j]->name << " on page " << page;
+      }
+    }
+  }
+}
+
+TEST(Layout, EveryControlSitsInsideItsContainerAndWindow) {
+  for (WindowId id : {WindowId::Main, WindowId::Advanced, WindowId::Entry}) {
+    const WindowLayout& layout = LayoutOf(id);
+    for (const ControlLayout& row : layout.controls) {
+      const Rect place = PlaceControl(layout, row, 96);
+      EXPECT_LE(place.left + place.width, layout.width) << row.name;
+      EXPECT_LE(place.top + place.height, layout.height) << row.name;
+      if (const ControlLayout* container = FindControl(layout, row.container)) {
+        EXPECT_LE(row.bounds.left + row.bounds.width, container->bounds.width) << row.name;
+        EXPECT_LE(row.bounds.top + row.bounds.height, container->bounds.height) << row.name;
+      } else {
+        EXPECT_EQ(row.container, 0) << row.name;
+      }
+    }
+  }
+}
+
+TEST(Layout, PositionsAddUpThroughContainersAndScaleLikeMulDiv) {
+  const WindowLayout& main = LayoutOf(WindowId::Main);
+  const ControlLayout& address = *FindControl(main, static_cast<int>(MainControl::地址框));
+  EXPECT_EQ(PlaceControl(main, address, 96), (Rect{270, 75, 100, 18}));  // 255+10+5, 15+5+55
+  EXPECT_EQ(PlaceControl(main, address, 144), (Rect{405, 113, 150, 27}));
+  EXPECT_EQ(ScaleForDpi(27, 120), 34);  // 33.75 rounds up
+  EXPECT_EQ(ScaleForDpi(26, 120), 33);  // 32.5 rounds half away from zero
+  EXPECT_EQ(ScaleForDpi(-10, 144), -15);
+  const auto page = PageOf(main, *FindControl(main, static_cast<int>(MainControl::机器数框)));
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->second, 1);
+  EXPECT_FALSE(PageOf(main, *FindControl(main, static_cast<int>(MainControl::退出按钮))));
+}
+
+TEST(Layout, TabOrderNamesOnlyFocusableControlsOnce) {
+  for (WindowId id : {WindowId::Main, WindowId::Advanced, WindowId::Entry}) {
+    const WindowLayout& layout = LayoutOf(id);
+    std::vector<int> seen;
+    for (int control : layout.tabOrder) {
+      const ControlLayout* row = FindControl(layout, control);
+      ASSERT_NE(row, nullptr);
+      EXPECT_NE(row->kind, ControlKind::Label) << row->name;
+      EXPECT_NE(row->kind, ControlKind::GroupBox) << row->name;
+      EXPECT_EQ(std::count(seen.begin(), seen.end(), control), 0) << row->name;
+      seen.push_back(control);
+    }
+  }
+  const auto& order = LayoutOf(WindowId::Main).tabOrder;
+  EXPECT_EQ(std::count(order.begin(), order.end(), static_cast<int>(MainControl::MAC信息框)), 0);
+}
+
+}  // namespace
+}  // namespace netvane
