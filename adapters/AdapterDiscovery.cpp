@@ -200,9 +200,11 @@ void AdapterDiscovery::BuildAdapterLists(std::size_t position) {
     return !ShowSuperseded(show);
   };
 
-  config.addressList.Clear();
-  config.gatewayList.Clear();
-  config.dnsList.Clear();
+  // The lists are built aside and take the place of the old ones only when the build has run
+  // to its end: one overtaken by a newer show or scan leaves no half-built lists behind.
+  OneBasedList<ListEntry> addressList;
+  OneBasedList<ListEntry> gatewayList;
+  OneBasedList<std::string> dnsList;
   const std::vector<std::string> addresses = SplitText(record.ipAddresses, kCrLf);
   if (!poll()) return;
   const std::vector<std::string> masks = SplitText(record.subnetMasks, kCrLf, addresses.size());
@@ -212,22 +214,25 @@ void AdapterDiscovery::BuildAdapterLists(std::size_t position) {
   const std::vector<std::string> metrics =
       SplitText(record.gatewayMetrics, kCrLf, gateways.size());
   if (!poll()) return;
-  for (std::string& server : SplitText(record.nameServers, ",")) config.dnsList.Append(server);
+  for (std::string& server : SplitText(record.nameServers, ",")) dnsList.Append(server);
   if (!poll()) return;
 
   for (std::size_t j = 0; j < addresses.size(); ++j) {
     if (!poll()) return;
     // A missing mask stays empty for the operator to fill in.
-    config.addressList.Append(ListEntry{addresses[j], j < masks.size() ? masks[j] : ""});
+    addressList.Append(ListEntry{addresses[j], j < masks.size() ? masks[j] : ""});
     if (!poll()) return;
   }
   for (std::size_t j = 0; j < gateways.size(); ++j) {
     if (!poll()) return;
     // A metric that reads as the integer 0, or none at all, means automatic.
     const bool automatic = j >= metrics.size() || IntegerValue(metrics[j]) == 0;
-    config.gatewayList.Append(ListEntry{gateways[j], automatic ? "0" : metrics[j]});
+    gatewayList.Append(ListEntry{gateways[j], automatic ? "0" : metrics[j]});
     if (!poll()) return;
   }
+  config.addressList = std::move(addressList);
+  config.gatewayList = std::move(gatewayList);
+  config.dnsList = std::move(dnsList);
 
   const auto first = [](const auto& list, auto member) {
     return list.Empty() ? std::string() : list.At(1).*member;

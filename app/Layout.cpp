@@ -26,6 +26,11 @@ ControlLayout&& Colour(ControlLayout&& row, Rgb text) {
   return std::move(row);
 }
 
+ControlLayout&& Narrow(ControlLayout&& row) {
+  row.font = FontKind::Narrow;
+  return std::move(row);
+}
+
 ControlLayout&& Flags(ControlLayout&& row, unsigned flags) {
   row.flags |= flags;
   return std::move(row);
@@ -64,21 +69,21 @@ WindowLayout BuildMain() {
   c.push_back(Row(C::网络号标签, "网络号标签", K::Label, "网 络 号：", local, -1, {5, 40, 60, 20}));
   c.push_back(Colour(Row(C::网络号框, "网络号框", K::Edit, "", local, -1, {70, 40, 105, 20}), kBlue));
   c.push_back(Row(C::MAC标签, "MAC标签", K::Label, "网卡 MAC：", local, -1, {5, 65, 60, 20}));
-  c.push_back(Flags(Colour(Row(C::MAC信息框, "MAC信息框", K::Edit, "", local, -1, {70, 65, 105, 20}),
-                           Rgb{88, 48, 224}),
-                    flag::kReadOnly));
+  c.push_back(Narrow(Flags(Colour(Row(C::MAC信息框, "MAC信息框", K::Edit, "", local, -1, {70, 65, 105, 20}),
+                                  Rgb{88, 48, 224}),
+                           flag::kReadOnly)));
   c.push_back(Row(C::状态标签, "状态标签", K::Label, "修改状态：", local, -1, {5, 90, 60, 20}));
   c.push_back(Colour(Row(C::提示标签, "提示标签", K::Label, "", local, -1, {70, 90, 105, 20}), kRed));
   c.push_back(Row(C::地址标签, "地址标签", K::Label, "ＩＰ地址：", local, -1, {190, 15, 60, 20}));
-  c.push_back(Row(C::地址框, "地址框", K::IpAddress, "", local, -1, {255, 15, 100, 18}));
+  c.push_back(Narrow(Row(C::地址框, "地址框", K::IpAddress, "", local, -1, {255, 15, 100, 18})));
   c.push_back(Row(C::掩码标签, "掩码标签", K::Label, "子网掩码：", local, -1, {190, 40, 60, 20}));
-  c.push_back(Row(C::掩码框, "掩码框", K::IpAddress, "", local, -1, {255, 40, 100, 18}));
+  c.push_back(Narrow(Row(C::掩码框, "掩码框", K::IpAddress, "", local, -1, {255, 40, 100, 18})));
   c.push_back(Row(C::网关标签, "网关标签", K::Label, "网卡网关：", local, -1, {190, 65, 60, 20}));
-  c.push_back(Row(C::网关框, "网关框", K::IpAddress, "", local, -1, {255, 65, 100, 18}));
+  c.push_back(Narrow(Row(C::网关框, "网关框", K::IpAddress, "", local, -1, {255, 65, 100, 18})));
   c.push_back(Row(C::首选标签, "首选标签", K::Label, "首选 DNS：", local, -1, {190, 90, 60, 20}));
-  c.push_back(Row(C::首选框, "首选框", K::IpAddress, "", local, -1, {255, 90, 100, 18}));
+  c.push_back(Narrow(Row(C::首选框, "首选框", K::IpAddress, "", local, -1, {255, 90, 100, 18})));
   c.push_back(Row(C::备用标签, "备用标签", K::Label, "备用 DNS：", local, -1, {190, 115, 60, 20}));
-  c.push_back(Row(C::备用框, "备用框", K::IpAddress, "", local, -1, {255, 115, 100, 18}));
+  c.push_back(Narrow(Row(C::备用框, "备用框", K::IpAddress, "", local, -1, {255, 115, 100, 18})));
   c.push_back(Colour(Row(C::网吧修改框, "网吧修改框", K::GroupBox, "网吧修改", tab, 1, {10, 5, 365, 140}), kGreen));
   c.push_back(Row(C::机器名标签2, "机器名标签2", K::Label, "计算机名：", cafe, -1, {5, 15, 60, 20}));
   c.push_back(Row(C::机器名框2, "机器名框2", K::Edit, "", cafe, -1, {70, 15, 60, 20}));
@@ -219,13 +224,13 @@ WindowLayout BuildEntry() {
   auto& c = w.controls;
   auto hidden = [](ControlLayout row) { return Flags(std::move(row), flag::kHidden); };
   c.push_back(hidden(Row(C::地址标签, "地址标签", K::Label, "I P 地址：", window, -1, {15, 15, 60, 20})));
-  c.push_back(hidden(Row(C::地址框, "地址框", K::IpAddress, "", window, -1, {85, 15, 100, 20})));
+  c.push_back(hidden(Narrow(Row(C::地址框, "地址框", K::IpAddress, "", window, -1, {85, 15, 100, 20}))));
   c.push_back(hidden(Row(C::掩码标签, "掩码标签", K::Label, "子网掩码：", window, -1, {15, 45, 60, 20})));
-  c.push_back(hidden(Row(C::掩码框, "掩码框", K::IpAddress, "", window, -1, {85, 45, 100, 20})));
+  c.push_back(hidden(Narrow(Row(C::掩码框, "掩码框", K::IpAddress, "", window, -1, {85, 45, 100, 20}))));
   c.push_back(hidden(Row(C::网关标签, "网关标签", K::Label, "网关：", window, -1, {15, 15, 40, 20})));
-  c.push_back(hidden(Row(C::网关框, "网关框", K::IpAddress, "", window, -1, {65, 15, 115, 20})));
+  c.push_back(hidden(Narrow(Row(C::网关框, "网关框", K::IpAddress, "", window, -1, {65, 15, 115, 20}))));
   c.push_back(hidden(Row(C::DNS标签, "DNS标签", K::Label, "DNS 服务器：", window, -1, {15, 15, 80, 20})));
-  c.push_back(hidden(Row(C::DNS框, "DNS框", K::IpAddress, "", window, -1, {105, 15, 120, 20})));
+  c.push_back(hidden(Narrow(Row(C::DNS框, "DNS框", K::IpAddress, "", window, -1, {105, 15, 120, 20}))));
   c.push_back(hidden(Row(C::跃点分组框, "跃点分组框", K::GroupBox, "跃点数", window, -1, {15, 45, 168, 45})));
   c.push_back(hidden(Row(C::自动框, "自动框", K::CheckBox, "自动", group, -1, {15, 15, 45, 20})));
   c.push_back(hidden(Row(C::跃点标签, "跃点标签", K::Label, "跃点", group, -1, {65, 15, 30, 20})));

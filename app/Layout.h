@@ -25,7 +25,9 @@ inline constexpr Rgb kRed{255, 0, 0};
 inline constexpr Rgb kGreen{0, 128, 0};
 inline constexpr Rgb kBlue{0, 96, 192};
 
-enum class FontKind { Standard, Song9 };  // Song9: 宋体, 9 points, GB2312 character set
+// Song9: 宋体, 9 points, GB2312 character set. Narrow: small narrow digits, for the boxes that
+// must fit a dotted address or a hardware address into their width.
+enum class FontKind { Standard, Song9, Narrow };
 enum class ImageKind { None, ArrowUp, ArrowDown };
 
 namespace flag {

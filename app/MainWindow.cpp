@@ -105,10 +105,12 @@ void MainWindow::OnClick(MainControl control) {
 }
 
 // Enter in 机器数框 runs the café action once; on a push button it presses that button;
-// anywhere else it presses the default button 网吧按钮 (not while it is disabled).
+// anywhere else it presses the default button 网吧按钮. Nothing happens while the action
+// buttons are busy: an Enter typed into the number box during an apply must not start a second
+// apply inside the first.
 void MainWindow::OnEnter(int focused) {
   if (focused == static_cast<int>(C::机器数框)) {
-    RunCafeAction();
+    if (windows_.Enabled(C::网吧按钮)) RunCafeAction();
     return;
   }
   const ControlLayout* control = FindControl(LayoutOf(WindowId::Main), focused);

@@ -25,8 +25,9 @@ passed=0
 failed=0
 for report in "$BUILD"/native/results/*.xml "$BUILD"/win/results/*.xml; do
   [ -f "$report" ] || { status=1; continue; }
+  tests=0 failures=0 errors=0 disabled=0
   read -r tests failures errors disabled < <(
-    sed -n 's/.*<testsuites tests="\([0-9]*\)" failures="\([0-9]*\)" disabled="\([0-9]*\)" errors="\([0-9]*\)".*/\1 \2 \4 \3/p' "$report" | head -1)
+    sed -n 's/.*<testsuites tests="\([0-9]*\)" failures="\([0-9]*\)" disabled="\([0-9]*\)" errors="\([0-9]*\)".*/\1 \2 \4 \3/p' "$report" | head -1) || status=1
   passed=$((passed + tests - failures - errors - disabled))
   failed=$((failed + failures + errors))
 done

@@ -5,7 +5,6 @@
 #include <uxtheme.h>
 
 #include <algorithm>
-#include <stdexcept>
 #include <vector>
 
 namespace netvane::win32 {
@@ -36,13 +35,19 @@ bool IsCombo(const ControlLayout& layout) { return layout.kind == ControlKind::D
 
 }  // namespace
 
+// A control of a window that has closed meanwhile (a handler run from the input poll may still
+// reach for one) is a control without a window: every operation on it does nothing. No
+// exception may cross the window procedures this runs under.
 Win32WindowSystem::Control& Win32WindowSystem::At(ControlRef ref) {
-  Window* window = Find(ref.window);
-  if (window) {
+  if (Window* window = Find(ref.window)) {
     const auto found = window->controls.find(ref.id);
     if (found != window->controls.end()) return found->second;
   }
-  throw std::logic_error("control not open");
+  static const ControlLayout kNoLayout;
+  static Control none;
+  none = Control{};
+  none.layout = &kNoLayout;
+  return none;
 }
 
 void Win32WindowSystem::CreateControl(Window& window, const ControlLayout& row) {
@@ -121,11 +126,13 @@ void Win32WindowSystem::CreateControl(Window& window, const ControlLayout& row) 
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_,
                                  nullptr);
   if (!control.hwnd) return;
-  const HFONT font = row.kind == ControlKind::IpAddress && digitFont_ ? digitFont_ : FontFor(row.font);
+  const HFONT font = FontFor(row.font);
   SendMessageA(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (row.kind == ControlKind::IpAddress) {
+    // The fields are narrow: no inner margins, so three digits fit.
     for (HWND field : AddressFields(control.hwnd)) {
       SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      SendMessageA(field, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     }
   }
   if (row.backColor) {
@@ -201,9 +208,11 @@ void Win32WindowSystem::SetEnabled(ControlRef ref, bool enabled) {
 bool Win32WindowSystem::Enabled(ControlRef ref) { return IsWindowEnabled(At(ref).hwnd) != FALSE; }
 
 void Win32WindowSystem::SetVisible(ControlRef ref, bool visible) {
+  Window* window = Find(ref.window);
   Control& control = At(ref);
+  if (!window || !control.hwnd) return;
   control.visible = visible;
-  const bool show = visible && OnCurrentPage(*Find(ref.window), *control.layout);
+  const bool show = visible && OnCurrentPage(*window, *control.layout);
   ShowWindow(control.hwnd, show ? SW_SHOWNA : SW_HIDE);
 }
 
@@ -391,7 +400,7 @@ void Win32WindowSystem::SelectPage(ControlRef ref, int page) {
   } else {
     SendMessageA(control.hwnd, TCM_SETCURSEL, page, 0);
   }
-  ShowPages(*Find(ref.window));
+  if (Window* window = Find(ref.window)) ShowPages(*window);
 }
 
 int Win32WindowSystem::Page(ControlRef ref) {

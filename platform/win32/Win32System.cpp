@@ -24,8 +24,10 @@ bool Win32ProcessStarter::Start(const std::string& commandLine, WindowMode windo
   }
   CloseHandle(process.hThread);
   if (wait == WaitMode::WaitForExit) {
-    // Wake for window input too, so the caller can keep the windows alive while it waits.
-    const DWORD wake = whileWaiting ? QS_ALLINPUT : 0;
+    // Wake for the input that the caller's poll takes (keys and mouse buttons, as GetInputState
+    // sees them), so the caller can keep the windows responsive while it waits. Other
+    // messages left in the queue would wake the wait at once, again and again.
+    const DWORD wake = whileWaiting ? QS_KEY | QS_MOUSEBUTTON : 0;
     for (;;) {
       const DWORD woke = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 100, wake);
       if (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED) break;

@@ -61,7 +61,7 @@ Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, int dpi)
   songFont_ = CreateFontA(-ScaleForDpi(12, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, "宋体");
-  digitFont_ = CreateFontA(-ScaleForDpi(11, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+  narrowFont_ = CreateFontA(-ScaleForDpi(10, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                            ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            DEFAULT_PITCH | FF_SWISS, "Tahoma");
   arrows_[0] = LoadBitmapA(instance_, MAKEINTRESOURCEA(IDB_ARROW_UP));
@@ -69,11 +69,17 @@ Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, int dpi)
 }
 
 Win32WindowSystem::~Win32WindowSystem() {
-  for (auto& [id, window] : windows_) {
+  // The handlers may already be gone: no event flows while the windows are destroyed.
+  auto windows = std::move(windows_);
+  windows_.clear();
+  for (auto& [id, window] : windows) {
+    for (auto& [controlId, control] : window->controls) {
+      if (control.backBrush) DeleteObject(control.backBrush);
+    }
     if (window->hwnd) DestroyWindow(window->hwnd);
   }
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(standardFont_), static_cast<HGDIOBJ>(songFont_),
-                         static_cast<HGDIOBJ>(digitFont_),
+                         static_cast<HGDIOBJ>(narrowFont_),
                          static_cast<HGDIOBJ>(arrows_[0]), static_cast<HGDIOBJ>(arrows_[1])}) {
     if (object) DeleteObject(object);
   }
@@ -94,11 +100,19 @@ bool Win32WindowSystem::PreTranslate(MSG& message) {
   Window* window = root ? FindByHandle(root) : nullptr;
   if (!window) return false;
   if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
-    // The behaviour decides what Enter does, from the control that has the focus.
+    // A control that wants Enter for itself (an opened drop-down list choosing its item, a
+    // multi-line box) gets it; otherwise the behaviour decides from the focused control.
+    const LRESULT wants = SendMessageA(message.hwnd, WM_GETDLGCODE, VK_RETURN,
+                                       reinterpret_cast<LPARAM>(&message));
+    if (wants & (DLGC_WANTMESSAGE | DLGC_WANTALLKEYS)) return false;
     Deliver(window->id, EventKind::EnterKey, Focused(window->id));
     return true;
   }
-  if (message.message == WM_CHAR && message.wParam == '\r') return true;
+  if (message.message == WM_CHAR && message.wParam == '\r') {
+    const LRESULT wants = SendMessageA(message.hwnd, WM_GETDLGCODE, '\r',
+                                       reinterpret_cast<LPARAM>(&message));
+    return !(wants & (DLGC_WANTMESSAGE | DLGC_WANTALLKEYS));
+  }
   return IsDialogMessageA(root, &message) != FALSE;
 }
 
@@ -151,7 +165,9 @@ void Win32WindowSystem::SetHandler(WindowId window, EventHandler handler) {
 }
 
 HFONT Win32WindowSystem::FontFor(FontKind kind) {
-  return kind == FontKind::Song9 && songFont_ ? songFont_ : standardFont_;
+  if (kind == FontKind::Song9 && songFont_) return songFont_;
+  if (kind == FontKind::Narrow && narrowFont_) return narrowFont_;
+  return standardFont_;
 }
 
 void Win32WindowSystem::OpenModeless(WindowId id) {
@@ -205,9 +221,14 @@ void Win32WindowSystem::OpenModeless(WindowId id) {
 
 void Win32WindowSystem::OpenModal(WindowId id, WindowId ownerId) {
   HWND owner = Handle(ownerId);
-  OpenModeless(id);
-  if (!Find(id)) return;
+  // The owner is disabled first, so that nothing in it can start a second opening while the
+  // window's creation handler runs.
   if (owner) EnableWindow(owner, FALSE);
+  OpenModeless(id);
+  if (!Find(id)) {
+    if (owner) EnableWindow(owner, TRUE);
+    return;
+  }
   MSG message;
   bool quit = false;
   while (Find(id)) {
@@ -314,8 +335,11 @@ LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT message, WPARAM w
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+// A handler may close (and so free) `window`: after an event has been delivered only the copies
+// `id` and `hwnd` are used.
 LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
   const WindowId id = window.id;
+  const HWND hwnd = window.hwnd;
   switch (message) {
     case WM_COMMAND: {
       Control* control = ControlOf(window, reinterpret_cast<HWND>(lParam));
@@ -389,7 +413,7 @@ LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, L
       Deliver(id, EventKind::CloseRequest);
       return 0;
   }
-  return DefWindowProcA(window.hwnd, message, wParam, lParam);
+  return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 void Win32WindowSystem::DrawImageButton(const Control& control, const DRAWITEMSTRUCT& item) {

@@ -109,7 +109,7 @@ class Win32WindowSystem : public WindowSystem {
   int dpi_;
   HFONT standardFont_ = nullptr;
   HFONT songFont_ = nullptr;
-  HFONT digitFont_ = nullptr;  // narrow digits for the four fields of IP-address boxes
+  HFONT narrowFont_ = nullptr;
   HBITMAP arrows_[2] = {nullptr, nullptr};
   std::map<WindowId, std::unique_ptr<Window>> windows_;
   std::map<WindowId, EventHandler> handlers_;

@@ -157,3 +157,35 @@ TEST_P(WindowContract, TextChangesOfEditBoxesAreReported) {
 }
 
 }  // namespace netvane::testing
+
+namespace netvane::testing {
+
+// A disabled or hidden control loses the focus, as Windows takes it away; Enter then goes to
+// the default button rather than to the control that had it.
+TEST_P(WindowContract, DisabledOrHiddenControlsLoseTheFocus) {
+  WindowSystem& w = windows();
+  w.OpenModeless(WindowId::Main);
+  w.SetFocus(M::刷新按钮);
+  w.SetEnabled(M::刷新按钮, false);
+  EXPECT_EQ(w.Focused(WindowId::Main), 0);
+  w.SetFocus(M::机器名框);
+  w.SelectPage(M::功能选择夹, 1);  // the box goes with page 0
+  EXPECT_EQ(w.Focused(WindowId::Main), 0);
+  w.SetFocus(M::机器数框);
+  w.SetVisible(M::机器数框, false);
+  EXPECT_EQ(w.Focused(WindowId::Main), 0);
+}
+
+TEST_P(WindowContract, SettingAnEditBoxToItsOwnTextStillCountsAsAChange) {
+  WindowSystem& w = windows();
+  int changes = 0;
+  w.SetHandler(WindowId::Main, [&](const WindowEvent& event) {
+    if (event.kind == EventKind::TextChange) ++changes;
+  });
+  w.OpenModeless(WindowId::Main);
+  w.SetText(M::机器名框, "User019");
+  w.SetText(M::机器名框, "User019");
+  EXPECT_EQ(changes, 2);
+}
+
+}  // namespace netvane::testing

@@ -14,8 +14,29 @@ MemoryWindowSystem::Control& MemoryWindowSystem::At(ControlRef control) {
 void MemoryWindowSystem::Deliver(WindowId window, EventKind kind, int control) {
   const auto handler = handlers_.find(window);
   if (handler != handlers_.end() && handler->second) {
-    handler->second(WindowEvent{kind, window, control});
+    const EventHandler copy = handler->second;  // the handler may replace itself
+    copy(WindowEvent{kind, window, control});
   }
+}
+
+void MemoryWindowSystem::DropFocusUnlessUsable(WindowId window) {
+  Window& w = windows_[window];
+  if (w.focus != 0 && !Usable(ControlRef(window, w.focus))) w.focus = 0;
+}
+
+void MemoryWindowSystem::SetEnabled(ControlRef control, bool enabled) {
+  At(control).enabled = enabled;
+  DropFocusUnlessUsable(control.window);
+}
+
+void MemoryWindowSystem::SetVisible(ControlRef control, bool visible) {
+  At(control).visible = visible;
+  DropFocusUnlessUsable(control.window);
+}
+
+void MemoryWindowSystem::SelectPage(ControlRef control, int page) {
+  At(control).page = page;
+  DropFocusUnlessUsable(control.window);
 }
 
 void MemoryWindowSystem::SetHandler(WindowId window, EventHandler handler) {
@@ -85,9 +106,8 @@ void MemoryWindowSystem::SetText(ControlRef control, std::string_view text) {
   Control& c = At(control);
   const std::string next =
       c.layout->kind == ControlKind::IpAddress ? IpAddressText(text) : std::string(text);
-  const bool changed = next != c.text;
   c.text = next;
-  if (changed && c.layout->kind == ControlKind::Edit) {
+  if (c.layout->kind == ControlKind::Edit) {  // even for the same text, as an edit box reports
     Deliver(control.window, EventKind::TextChange, control.id);
   }
 }

@@ -36,9 +36,9 @@ class MemoryWindowSystem : public WindowSystem {
 
   void SetText(ControlRef control, std::string_view text) override;
   std::string Text(ControlRef control) override;
-  void SetEnabled(ControlRef control, bool enabled) override { At(control).enabled = enabled; }
+  void SetEnabled(ControlRef control, bool enabled) override;
   bool Enabled(ControlRef control) override { return At(control).enabled; }
-  void SetVisible(ControlRef control, bool visible) override { At(control).visible = visible; }
+  void SetVisible(ControlRef control, bool visible) override;
   bool Visible(ControlRef control) override { return At(control).visible; }
   void SetChecked(ControlRef control, bool checked) override { At(control).checked = checked; }
   bool Checked(ControlRef control) override { return At(control).checked; }
@@ -69,7 +69,7 @@ class MemoryWindowSystem : public WindowSystem {
   void SelectRow(ControlRef control, int row) override { Select(control, row); }
   int SelectedRow(ControlRef control) override { return At(control).selection; }
 
-  void SelectPage(ControlRef control, int page) override { At(control).page = page; }
+  void SelectPage(ControlRef control, int page) override;
   int Page(ControlRef control) override { return At(control).page; }
 
   // The operator's side. Each refuses what the real control would not let happen: a click on a
@@ -110,6 +110,8 @@ class MemoryWindowSystem : public WindowSystem {
   };
   Control& At(ControlRef control);
   void Deliver(WindowId window, EventKind kind, int control = 0);
+  // Windows takes the focus from a control that is disabled or hidden.
+  void DropFocusUnlessUsable(WindowId window);
 
   std::map<WindowId, Window> windows_;
   std::map<WindowId, EventHandler> handlers_;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <utility>
 
 namespace netvane::e2e {
@@ -52,6 +53,16 @@ std::wstring Widen(std::string_view text, UINT codePage) {
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
   return wide;
+}
+
+std::string Narrow(std::wstring_view text, UINT codePage) {
+  if (text.empty()) return {};
+  const int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
+                      length, nullptr, nullptr);
+  return narrow;
 }
 
 // reg import reads UTF-16 with a byte-order mark whatever the code page, so seeds go that way.
@@ -321,10 +332,19 @@ std::string AppProcess::Start(const std::string& exePath) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(exePath.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
-    return "CreateProcess failed for " + exePath + " (error " + std::to_string(GetLastError()) +
-           ")";
+  // Right after the previous copy has ended, Wine now and then refuses a start with an internal
+  // error; a moment later it goes through.
+  for (int attempt = 0;; ++attempt) {
+    std::string attemptLine = line;
+    if (CreateProcessA(exePath.c_str(), attemptLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
+      break;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_INTERNAL_ERROR || attempt == 4) {
+      return "CreateProcess failed for " + exePath + " (error " + std::to_string(error) + ")";
+    }
+    Sleep(500);
   }
   CloseHandle(process.hThread);
   process_ = process.hProcess;
@@ -426,14 +446,23 @@ bool Enabled(HWND window) { return window && IsWindowEnabled(window); }
 bool Checked(HWND button) { return Send(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 std::vector<std::string> ComboItems(HWND combo) {
+  // Asked in UTF-16 and converted here: Wine answers an ANSI CB_GETLBTEXT from another process
+  // with the item's UTF-16 text in the ANSI buffer.
   std::vector<std::string> items;
   const LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = Send(combo, CB_GETLBTEXTLEN, i, 0);
-    std::string text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) * 2 + 2, '\0');
-    Send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(std::strlen(text.c_str()));
-    items.push_back(text);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kActionTimeout,
+                             &length) ||
+        static_cast<LRESULT>(length) < 0) {
+      length = 0;
+    }
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()),
+                        SMTO_ABORTIFHUNG, kActionTimeout, &got);
+    wide.resize(std::wcslen(wide.c_str()));
+    items.push_back(Narrow(wide, CP_ACP));
   }
   return items;
 }

@@ -68,7 +68,8 @@ class RegistrySeed {
   RegistrySeed& Key(const std::string& key);
   RegistrySeed& String(const std::string& name, std::string_view value);  // REG_SZ
   RegistrySeed& Dword(const std::string& name, DWORD value);              // REG_DWORD
-  RegistrySeed& Strings(const std::string& name, const std::vector<std::string>& items);  // REG_MULTI_SZ
+  // REG_MULTI_SZ
+  RegistrySeed& Strings(const std::string& name, const std::vector<std::string>& items);
   const std::string& Text() const { return text_; }
   // Imports what has been built; false (with `error` set) when reg import failed.
   bool Import(std::string* error = nullptr) const;

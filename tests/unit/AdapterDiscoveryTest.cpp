@@ -436,6 +436,14 @@ class AdapterDiscoveryReentryTest : public AdapterDiscoveryTest {
       input.Queue(event);
     };
   }
+  // Queues `event` once, at the `poll`th poll from now. Showing an adapter polls once before
+  // its lists are built, once after each of the five splits, and before and after each entry.
+  void InjectAtPoll(int poll, std::function<void()> event) {
+    const int from = input.polls;
+    input.onPoll = [this, from, poll, event](int at) {
+      if (at - from == poll) input.Queue(event);
+    };
+  }
   void ExpectShowing(int n, const std::vector<ListEntry>& addresses) {
     EXPECT_EQ(state.config.selectedAdapter, static_cast<std::size_t>(n + 1));
     EXPECT_EQ(windows.Text(C::适配器标签), Guid(n));
@@ -469,8 +477,7 @@ TEST_F(AdapterDiscoveryReentryTest, AScanStartedInsideAScanLeavesOneWholeCatalog
 
 TEST_F(AdapterDiscoveryReentryTest, APickDuringAListBuildLeavesOnlyThePickedAdaptersLists) {
   discovery.EnumerateAdapters();
-  InjectOnce([&] { return state.config.addressList.Count() == 1; },
-             [&] { windows.Pick(C::网卡选择框, 1); });
+  InjectAtPoll(8, [&] { windows.Pick(C::网卡选择框, 1); });  // after the first address
   windows.Pick(C::网卡选择框, 0);
   ExpectShowing(1, {{"172.16.0.1", "255.255.0.0"}, {"172.16.0.2", "255.255.0.0"}});
   EXPECT_EQ(Entries(state.config.gatewayList), (std::vector<ListEntry>{{"172.16.0.254", "5"}}));
@@ -480,27 +487,28 @@ TEST_F(AdapterDiscoveryReentryTest, APickDuringAListBuildLeavesOnlyThePickedAdap
 
 TEST_F(AdapterDiscoveryReentryTest, ARefreshDuringAListBuildShowsTheFirstAdapterWhole) {
   discovery.EnumerateAdapters();
-  InjectOnce([&] { return state.config.gatewayList.Count() == 0 && state.config.addressList.Count() == 2 &&
-                          state.config.addressList.At(1).primary == "172.16.0.1"; },
-             [&] { discovery.EnumerateAdapters(); });
+  InjectAtPoll(10, [&] { discovery.EnumerateAdapters(); });  // after both addresses
   windows.Pick(C::网卡选择框, 1);
   ExpectShowing(0, {{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"}, {"10.0.0.3", "255.0.0.0"}});
   EXPECT_EQ(Entries(state.config.gatewayList),
             (std::vector<ListEntry>{{"10.0.0.254", "0"}, {"10.0.0.253", "10"}}));
 }
 
-TEST_F(AdapterDiscoveryReentryTest, AScanThatFindsNothingStopsTheBuildItInterrupts) {
+TEST_F(AdapterDiscoveryReentryTest, AScanThatFindsNothingLeavesTheListsAsTheyWereBeforeTheBuild) {
   discovery.EnumerateAdapters();
-  InjectOnce([&] { return state.config.addressList.Count() == 1; },
-             [&] {
-               layer.DeleteRegistryValue(HKLM, ClassKey(0) + "\\Linkage\\UpperBind");
-               discovery.EnumerateAdapters();
-             });
+  InjectAtPoll(8, [&] {  // after the second adapter's first address
+    layer.DeleteRegistryValue(HKLM, ClassKey(0) + "\\Linkage\\UpperBind");
+    discovery.EnumerateAdapters();
+  });
   windows.Pick(C::网卡选择框, 1);
   EXPECT_EQ(SelectorItems(), (std::vector<std::string>{"未发现网卡信息"}));
   EXPECT_TRUE(state.adapters.Empty());
-  EXPECT_EQ(Entries(state.config.addressList), (std::vector<ListEntry>{{"172.16.0.1", "255.255.0.0"}}));
-  EXPECT_TRUE(state.config.gatewayList.Empty());
+  EXPECT_EQ(Entries(state.config.addressList),
+            (std::vector<ListEntry>{{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"},
+                                    {"10.0.0.3", "255.0.0.0"}}));
+  EXPECT_EQ(Entries(state.config.gatewayList),
+            (std::vector<ListEntry>{{"10.0.0.254", "0"}, {"10.0.0.253", "10"}}));
+  EXPECT_EQ(windows.Text(C::地址框), "10.0.0.1");
 }
 
 TEST_F(AdapterDiscoveryReentryTest, APickDuringAScanIsFollowedByTheFirstAdapter) {
