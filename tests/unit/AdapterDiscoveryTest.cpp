@@ -9,11 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/doubles/Fakes.h"
-#include "tests/doubles/MemoryFileSystem.h"
-#include "tests/doubles/MemoryIniFile.h"
-#include "tests/doubles/MemoryRegistry.h"
-#include "tests/doubles/MemoryWindowSystem.h"
+#include "tests/doubles/TestMachine.h"
 
 namespace netvane {
 
@@ -55,7 +51,7 @@ std::string ClassKey(int n) { return std::string(kAdapterClassKey) + ClassSubkey
 std::string TcpipKey(int n) { return std::string(kTcpipInterfacesKey) + Guid(n); }
 std::vector<ListEntry> Entries(const OneBasedList<ListEntry>& list) { return list.Items(); }
 
-class AdapterDiscoveryTest : public ::testing::Test {
+class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
  protected:
   void SetUp() override {
     state.SetRegistryRoots();
@@ -109,16 +105,6 @@ class AdapterDiscoveryTest : public ::testing::Test {
             windows.Text(C::首选框), windows.Text(C::备用框)};
   }
 
-  MemoryRegistry registry;
-  RegistryLayer layer{registry};
-  MemoryFileSystem files;
-  MemoryIniFile ini{files};
-  FakeProcessStarter processes;
-  FakeSystemAdapters systemAdapters;
-  FakeClock clock;
-  FakeInputPoll input;
-  MemoryWindowSystem windows;
-  Services services{layer, ini, files, processes, systemAdapters, clock, input, windows};
   SharedState state;
   RecordingShell shell{input, windows};
   MachineIdentity identity{layer, windows};

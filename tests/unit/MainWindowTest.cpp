@@ -3,11 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/doubles/Fakes.h"
-#include "tests/doubles/MemoryFileSystem.h"
-#include "tests/doubles/MemoryIniFile.h"
-#include "tests/doubles/MemoryRegistry.h"
-#include "tests/doubles/MemoryWindowSystem.h"
+#include "tests/doubles/TestMachine.h"
 
 namespace netvane {
 namespace {
@@ -15,18 +11,8 @@ namespace {
 using namespace netvane::testing;
 using C = MainControl;
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, protected TestMachine {
  protected:
-  MemoryRegistry registry;
-  RegistryLayer layer{registry};
-  MemoryFileSystem files;
-  MemoryIniFile ini{files};
-  FakeProcessStarter processes;
-  FakeSystemAdapters systemAdapters;
-  FakeClock clock;
-  FakeInputPoll input;
-  MemoryWindowSystem windows;
-  Services services{layer, ini, files, processes, systemAdapters, clock, input, windows};
   Application app{services, "MZ-devcon-image"};
   std::vector<std::string> calls;
 
