@@ -17,6 +17,7 @@ if(WIN32)
     WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
   if(MINGW)
     # One self-contained executable: no libgcc, libstdc++ or winpthread DLL beside it.
-    target_link_options(netvane_flags INTERFACE -static -static-libgcc -static-libstdc++)
+    target_link_options(netvane_flags INTERFACE -static -static-libgcc -static-libstdc++
+      $<$<CONFIG:Release>:-s>)
   endif()
 endif()
