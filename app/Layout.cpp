@@ -203,10 +203,11 @@ WindowLayout BuildAdvanced() {
                     flag::kMultiLine | flag::kReadOnly));
   c.push_back(Row(C::确定按钮, "确定按钮", K::Button, "确 定", window, -1, {200, 420, 65, 25}));
   c.push_back(Row(C::取消按钮, "取消按钮", K::Button, "取 消", window, -1, {300, 420, 60, 25}));
-  for (C id : {C::功能选择夹, C::超级列表框1, C::添加按钮1, C::编辑按钮1, C::删除按钮1, C::超级列表框2,
-               C::添加按钮2, C::编辑按钮2, C::删除按钮2, C::跃点选择框, C::跃点框, C::DNS列表框,
-               C::向上按钮, C::向下按钮, C::添加按钮3, C::编辑按钮3, C::删除按钮3, C::说明框,
-               C::确定按钮, C::取消按钮}) {
+  // The tab control comes last: it lies beneath the controls of its pages.
+  for (C id : {C::超级列表框1, C::添加按钮1, C::编辑按钮1, C::删除按钮1, C::超级列表框2, C::添加按钮2,
+               C::编辑按钮2, C::删除按钮2, C::跃点选择框, C::跃点框, C::DNS列表框, C::向上按钮,
+               C::向下按钮, C::添加按钮3, C::编辑按钮3, C::删除按钮3, C::说明框, C::确定按钮,
+               C::取消按钮, C::功能选择夹}) {
     w.tabOrder.push_back(static_cast<int>(id));
   }
   return w;

@@ -203,7 +203,10 @@ void Win32WindowSystem::OpenModeless(WindowId id) {
   }
   // Tab order is creation order; labels, then frames, then the tab controls go last, beneath
   // the rest in the stacking order.
-  for (int tabStop : layout.tabOrder) CreateControl(w, *FindControl(layout, tabStop));
+  for (int tabStop : layout.tabOrder) {
+    const ControlLayout& row = *FindControl(layout, tabStop);
+    if (row.kind != ControlKind::TabControl) CreateControl(w, row);
+  }
   for (ControlKind last : {ControlKind::Label, ControlKind::GroupBox, ControlKind::TabControl}) {
     for (const ControlLayout& row : layout.controls) {
       const bool container = row.kind == ControlKind::GroupBox || row.kind == ControlKind::TabControl;

@@ -180,3 +180,32 @@ TEST(Win32Windows, TabOrderFollowsTheLayout) {
 }
 
 }  // namespace netvane::testing
+
+namespace netvane::testing {
+
+// What the operator sees of a tabbed window: the controls of the selected page, over the tab
+// control, and none of the other page.
+TEST(Win32Windows, AdvancedPagesShowTheirOwnControlsAboveTheTabControl) {
+  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), 96);
+  windows.OpenModeless(WindowId::Main);
+  windows.OpenModeless(WindowId::Advanced);
+  const WindowLayout& layout = LayoutOf(WindowId::Advanced);
+  HWND tab = windows.ControlHandle(AdvancedControl::功能选择夹);
+  for (int page : {0, 1}) {
+    windows.SelectPage(AdvancedControl::功能选择夹, page);
+    for (const ControlLayout& row : layout.controls) {
+      const auto on = PageOf(layout, row);
+      if (!on) continue;
+      HWND control = windows.ControlHandle(ControlRef(WindowId::Advanced, row.id));
+      EXPECT_EQ(IsWindowVisible(control) != FALSE, on->second == page) << row.name << " " << page;
+      // Above the tab control in the stacking order, so the tab control paints beneath it.
+      bool above = false;
+      for (HWND at = GetWindow(tab, GW_HWNDPREV); at; at = GetWindow(at, GW_HWNDPREV)) {
+        above = above || at == control;
+      }
+      EXPECT_TRUE(above) << row.name;
+    }
+  }
+}
+
+}  // namespace netvane::testing

@@ -80,6 +80,9 @@ TEST(Layout, TabOrderNamesOnlyFocusableControlsOnce) {
       seen.push_back(control);
     }
   }
+  // A tab control lies beneath its pages' controls, so it can only come last.
+  const auto& advanced = LayoutOf(WindowId::Advanced).tabOrder;
+  EXPECT_EQ(advanced.back(), static_cast<int>(AdvancedControl::功能选择夹));
   const auto& order = LayoutOf(WindowId::Main).tabOrder;
   EXPECT_EQ(std::count(order.begin(), order.end(), static_cast<int>(MainControl::MAC信息框)), 0);
 }
