@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/Application.h"
+#include "platform/win32/Win32Later.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Windows.h"
 #include "resources/resource.h"
@@ -21,7 +22,18 @@ std::string CarriedDevcon(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  SetProcessDPIAware();
+#if !defined(_WIN64)
+  // On 64-bit Windows the 32-bit program would put devcon.exe into the 32-bit system folder,
+  // and the device functions refuse to restart adapters from WOW64: stop before writing anything.
+  if (netvane::win32::RunningUnderWow64()) {
+    MessageBoxA(nullptr,
+                "这是 32 位 Windows 的程序，在 64 位 Windows 上不能修改网卡设置。\n"
+                "请改用 64 位的程序 " NETVANE_PROGRAM_64_FILE "。",
+                "错误", MB_OK | MB_ICONERROR);
+    return 1;
+  }
+#endif
+  netvane::win32::DeclareDpiAware();
   using namespace netvane;
   win32::Win32Registry registry;
   RegistryLayer registryLayer(registry);

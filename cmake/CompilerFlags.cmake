@@ -13,11 +13,20 @@ else()
 endif()
 
 if(WIN32)
-  target_compile_definitions(netvane_flags INTERFACE
-    WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  # The oldest Windows each build loads on: XP SP3 (5.1) for the 32-bit one, XP x64 and
+  # Server 2003 (5.2) for the 64-bit one. Later functions are looked up at run time.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(NETVANE_WINDOWS_MINOR 2)
+  else()
+    set(NETVANE_WINDOWS_MINOR 1)
+  endif()
+  target_compile_definitions(netvane_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX
+    _WIN32_WINNT=0x050${NETVANE_WINDOWS_MINOR} WINVER=0x050${NETVANE_WINDOWS_MINOR})
   if(MINGW)
     # One self-contained executable: no libgcc, libstdc++ or winpthread DLL beside it.
     target_link_options(netvane_flags INTERFACE -static -static-libgcc -static-libstdc++
-      $<$<CONFIG:Release>:-s>)
+      $<$<CONFIG:Release>:-s>
+      -Wl,--major-subsystem-version,5,--minor-subsystem-version,${NETVANE_WINDOWS_MINOR}
+      -Wl,--major-os-version,5,--minor-os-version,${NETVANE_WINDOWS_MINOR})
   endif()
 endif()

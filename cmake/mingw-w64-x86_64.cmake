@@ -1,14 +1,4 @@
-# Cross toolchain: Windows x86-64 through MinGW-w64 (the -posix thread model).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross toolchain: 64-bit Windows (x86-64) through MinGW-w64.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(NETVANE_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${NETVANE_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${NETVANE_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${NETVANE_MINGW_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${NETVANE_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Windows test binaries run under Wine (through a wrapper that keeps its helpers off the pipes).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

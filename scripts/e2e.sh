@@ -1,32 +1,41 @@
 #!/usr/bin/env bash
-# Runs the end-to-end ring alone: builds the Windows tree, then the driver starts the real
-# netvane.exe under Wine on a virtual display. The report is build/win/results/e2e.xml, the
-# screenshots build/win/results/screens/*.bmp (and .png beside them).
+# Runs the end-to-end ring alone, for both bitnesses: builds the Windows trees, then the driver
+# starts the real program under Wine on a virtual display. The reports are
+# build/<x86|x64>-tests/results/e2e.xml, the screenshots build/<x86|x64>-tests/results/screens/
+# (.bmp, and .png beside them).
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 ensure_packages
 log "Windows build"
 build_windows
 
-rm -rf "$BUILD/win/results/e2e.xml" "$BUILD/win/results/screens"
 trap 'stop_wine; stop_xvfb' EXIT
 start_xvfb
-wine_env "$BUILD/win/wineprefix"
 status=0
-(cd "$BUILD/win" && ctest --output-on-failure --no-tests=error -R '^e2e$') || status=1
-
-for screen in "$BUILD"/win/results/screens/*.bmp; do
-  [ -f "$screen" ] && convert "$screen" "${screen%.bmp}.png" 2>/dev/null || true
+passed=0
+failed=0
+for bitness in "${WINDOWS_BITNESSES[@]}"; do
+  dir="$BUILD/$bitness-tests"
+  rm -rf "$dir/results/e2e.xml" "$dir/results/screens"
+  arch=win64
+  [ "$bitness" != x86 ] || arch=win32
+  wine_env "$dir/wineprefix" "$arch"
+  (cd "$dir" && ctest --output-on-failure --no-tests=error -R '^e2e$') || status=1
+  stop_wine
+  for screen in "$dir"/results/screens/*.bmp; do
+    [ -f "$screen" ] && convert "$screen" "${screen%.bmp}.png" 2>/dev/null || true
+  done
+  report="$dir/results/e2e.xml"
+  if [ -f "$report" ]; then
+    read -r tests failures disabled errors < <(
+      sed -n 's/.*<testsuites tests="\([0-9]*\)" failures="\([0-9]*\)" disabled="\([0-9]*\)" errors="\([0-9]*\)".*/\1 \2 \3 \4/p' "$report" | head -1)
+    passed=$((passed + tests - failures - errors - disabled))
+    failed=$((failed + failures + errors))
+  else
+    echo "no report: $report"
+    status=1
+  fi
 done
-report="$BUILD/win/results/e2e.xml"
-if [ -f "$report" ]; then
-  read -r tests failures disabled errors < <(
-    sed -n 's/.*<testsuites tests="\([0-9]*\)" failures="\([0-9]*\)" disabled="\([0-9]*\)" errors="\([0-9]*\)".*/\1 \2 \3 \4/p' "$report" | head -1)
-  failed=$((failures + errors))
-  echo "$((tests - failed - disabled)) passed, ${failed} failed"
-  [ "$failed" -eq 0 ] || status=1
-else
-  echo "no report: $report"
-  status=1
-fi
+echo "${passed} passed, ${failed} failed"
+[ "$failed" -eq 0 ] || status=1
 exit "$status"

@@ -4,13 +4,24 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${NETVANE_BUILD:-$ROOT/build}"
-PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev g++-mingw-w64-x86-64-posix
-          wine wine64 xvfb xauth x11-utils xdotool imagemagick locales fonts-wqy-microhei)
+# The shipped programs come from the -win32 thread-model compilers (their runtime imports
+# nothing newer than Windows XP); the test binaries from the -posix ones (GoogleTest needs
+# std::mutex). wine32 runs the 32-bit build.
+PACKAGES=(cmake make g++ googletest libgtest-dev libbenchmark-dev
+          g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32
+          g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32
+          wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick locales fonts-wqy-microhei)
 
 log() { printf '== %s\n' "$*" >&2; }
 
 ensure_packages() {
   local missing=()
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    log "adding the i386 architecture (for 32-bit Wine)"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo dpkg --add-architecture i386
+  fi
   for package in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
       missing+=("$package")
@@ -39,21 +50,60 @@ build_native() {
   cmake --build "$BUILD/native" -j"$(nproc)"
 }
 
+# The Windows builds, one pair per bitness (x86, x64): build/<bitness> holds the shipped
+# program from the -win32 compilers (netvane.exe, netvane64.exe), build/<bitness>-tests the test
+# binaries from the -posix compilers, which check that program.
+WINDOWS_BITNESSES=(x86 x64)
+
+toolchain_of() {
+  case "$1" in
+    x86) echo "$ROOT/cmake/mingw-w64-i686.cmake" ;;
+    x64) echo "$ROOT/cmake/mingw-w64-x86_64.cmake" ;;
+  esac
+}
+
+# The shipped program of one bitness, with the devcon.exe it carries.
+build_program() {
+  local dir="$BUILD/$1"
+  [ -f "$dir/CMakeCache.txt" ] ||
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DNETVANE_TESTS=OFF \
+      -DNETVANE_THREADS=win32 -DCMAKE_TOOLCHAIN_FILE="$(toolchain_of "$1")" >/dev/null
+  cmake --build "$dir" -j"$(nproc)"
+}
+
+# The Windows test binaries of one bitness. The 64-bit ring also runs the 32-bit program, which
+# must refuse to work under WOW64.
+build_windows_tests() {
+  local dir="$BUILD/$1-tests" extra=()
+  [ "$1" != x64 ] || extra=(-DNETVANE_WOW64_EXE="$BUILD/x86/netvane.exe")
+  [ -f "$dir/CMakeCache.txt" ] ||
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DNETVANE_THREADS=posix \
+      -DNETVANE_PROGRAMS_DIR="$BUILD/$1" "${extra[@]}" \
+      -DCMAKE_TOOLCHAIN_FILE="$(toolchain_of "$1")" >/dev/null
+  cmake --build "$dir" -j"$(nproc)"
+}
+
 build_windows() {
-  [ -f "$BUILD/win/CMakeCache.txt" ] ||
-    cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
-  cmake --build "$BUILD/win" -j"$(nproc)"
+  local bitness
+  for bitness in "${WINDOWS_BITNESSES[@]}"; do build_program "$bitness"; done
+  for bitness in "${WINDOWS_BITNESSES[@]}"; do build_windows_tests "$bitness"; done
 }
 
 # Wine with a private prefix, code page 936 and no prompts for Mono or Gecko.
+# The second argument is the prefix's kind: win64 (the default; 32-bit programs run there under
+# WOW64) or win32, a 32-bit Windows.
 wine_env() {
   export WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8
-  export WINEARCH=win64
+  export WINEARCH="${2:-win64}"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    log "creating the Wine prefix $WINEPREFIX"
+    log "creating the Wine prefix $WINEPREFIX ($WINEARCH)"
     mkdir -p "$WINEPREFIX"
     wineboot -i >"$WINEPREFIX.boot.log" 2>&1 || true
+    wineserver -w
+  elif [ "$WINEARCH" = win64 ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+    # Made before 32-bit Wine was installed: add the 32-bit system folder.
+    log "updating the Wine prefix $WINEPREFIX for 32-bit programs"
+    wineboot -u >>"$WINEPREFIX.boot.log" 2>&1 || true
     wineserver -w
   fi
   # Wine draws the window frames itself: screenshots show captions without a window manager,

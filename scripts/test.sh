@@ -9,21 +9,30 @@ build_native
 log "Windows build"
 build_windows
 
-rm -rf "$BUILD/native/results" "$BUILD/win/results"
+rm -rf "$BUILD/native/results"
 status=0
 log "native tests"
 (cd "$BUILD/native" && ctest --output-on-failure) || status=1
 
-log "Windows tests under Wine"
+# Each bitness in its own Wine prefix: the 64-bit ring in a 64-bit Windows, the 32-bit ring in a
+# 32-bit one (WINEARCH=win32), as on the PCs each program is for.
 trap 'stop_wine; stop_xvfb' EXIT
 start_xvfb
-wine_env "$BUILD/win/wineprefix"
-(cd "$BUILD/win" && ctest --output-on-failure) || status=1
+for bitness in "${WINDOWS_BITNESSES[@]}"; do
+  log "Windows tests under Wine ($bitness)"
+  rm -rf "$BUILD/$bitness-tests/results"
+  arch=win64
+  [ "$bitness" != x86 ] || arch=win32
+  wine_env "$BUILD/$bitness-tests/wineprefix" "$arch"
+  (cd "$BUILD/$bitness-tests" && ctest --output-on-failure) || status=1
+  stop_wine
+done
 
 # One closing line over every suite, counted from the test binaries' own reports.
 passed=0
 failed=0
-for report in "$BUILD"/native/results/*.xml "$BUILD"/win/results/*.xml; do
+for report in "$BUILD"/native/results/*.xml "$BUILD"/x86-tests/results/*.xml \
+  "$BUILD"/x64-tests/results/*.xml; do
   [ -f "$report" ] || { status=1; continue; }
   tests=0 failures=0 errors=0 disabled=0
   read -r tests failures errors disabled < <(

@@ -2,10 +2,11 @@
 #include "platform/win32/Win32Windows.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <algorithm>
 #include <vector>
+
+#include "platform/win32/Win32Later.h"
 
 namespace netvane::win32 {
 namespace {
@@ -140,7 +141,7 @@ void Win32WindowSystem::CreateControl(Window& window, const ControlLayout& row) 
   }
   if (row.textColor && (row.kind == ControlKind::GroupBox || row.kind == ControlKind::CheckBox)) {
     // Themed frames and check boxes ignore the text colour; these draw the classic way.
-    SetWindowTheme(control.hwnd, L" ", L" ");
+    DrawUnthemed(control.hwnd);
   }
   if (row.flags & flag::kChecked) SendMessageA(control.hwnd, BM_SETCHECK, BST_CHECKED, 0);
   if (row.maxLength > 0) SendMessageA(control.hwnd, EM_SETLIMITTEXT, row.maxLength, 0);

@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <uxtheme.h>
 
 #include <algorithm>
 #include <cstdlib>

@@ -146,10 +146,10 @@ std::string SystemDirectory() {
 }
 
 bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
-  const ULONGLONG deadline = GetTickCount64() + timeout;
+  const DWORD start = GetTickCount();  // the difference stays right across a wrap
   for (;;) {
     if (condition()) return true;
-    if (GetTickCount64() >= deadline) return false;
+    if (GetTickCount() - start >= timeout) return false;
     Sleep(50);
   }
 }
@@ -353,31 +353,22 @@ std::string AppProcess::Start(const std::string& exePath) {
 }
 
 HWND AppProcess::WaitForWindow(const std::string& title, Milliseconds timeout) {
-  struct Search {
-    DWORD process;
-    const std::string* title;
-    HWND found;
-  } search{id_, &title, nullptr};
+  HWND found = nullptr;
+  // Top-level windows by title, through FindWindowEx: a lambda cannot be an EnumWindows
+  // callback in the 32-bit build (stdcall).
   WaitUntil(
       [&] {
         if (!Running()) return true;
-        EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-              auto& s = *reinterpret_cast<Search*>(data);
-              DWORD owner = 0;
-              GetWindowThreadProcessId(window, &owner);
-              if (owner != s.process || !IsWindowVisible(window)) return TRUE;
-              char text[256] = {};
-              GetWindowTextA(window, text, sizeof text);
-              if (*s.title != text) return TRUE;
-              s.found = window;
-              return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        for (HWND window = FindWindowExA(nullptr, nullptr, nullptr, title.c_str());
+             window && !found; window = FindWindowExA(nullptr, window, nullptr, title.c_str())) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          if (owner == id_ && IsWindowVisible(window)) found = window;
+        }
+        return found != nullptr;
       },
       timeout);
-  return search.found;
+  return found;
 }
 
 bool AppProcess::WaitForIdle(HWND window, Milliseconds timeout) {
