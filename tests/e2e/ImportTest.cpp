@@ -1,6 +1,6 @@
 // The shipped executables load on Windows XP: they import nothing listed in post_xp_imports.txt
-// and name a subsystem version that XP's loader accepts. Each ring reads the executables of
-// its own bitness, so IMAGE_NT_HEADERS has this process's layout.
+// and name a subsystem version that XP's loader accepts; each stays within 1 MiB. Each ring reads
+// the executables of its own bitness, so IMAGE_NT_HEADERS has this process's layout.
 #include <windows.h>
 // dbghelp.h needs windows.h first.
 #include <dbghelp.h>
@@ -26,6 +26,7 @@ TEST(Imports, NothingNewerThanWindowsXp) {
   ASSERT_TRUE(forbidden.count("kernel32.dll!GetTickCount64")) << "post_xp_imports.txt unread";
   for (const char* variable : {"NETVANE_EXE", "NETVANE_DEVCON_EXE"}) {
     std::string image = ReadWholeFile(PathFromEnvironment(variable)).value_or("");
+    EXPECT_LE(image.size(), 1u << 20) << variable << ": more than 1 MiB";
     IMAGE_NT_HEADERS* headers = ImageNtHeader(image.data());
     ASSERT_NE(headers, nullptr) << variable << " is no Windows executable";
     const bool wide = headers->FileHeader.Machine == IMAGE_FILE_MACHINE_AMD64;
