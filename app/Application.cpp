@@ -6,10 +6,12 @@ Application::Application(Services& services, std::string devconImage)
     : services_(services),
       main_(state_, services, std::move(devconImage)),
       identity_(services.registry, services.windows),
-      discovery_(state_, services, main_, identity_) {
+      discovery_(state_, services, main_, identity_),
+      apply_(state_, services, main_, identity_, discovery_) {
   MainWindow::Actions& actions = main_.actions();
   actions.enumerateAdapters = [this] { discovery_.EnumerateAdapters(); };
   actions.showSelectedAdapter = [this] { discovery_.ShowSelectedAdapter(); };
+  actions.runModify = [this] { apply_.RunModify(); };
   actions.openAdvanced = [this] { OpenAdvancedWindow(); };
 }
 

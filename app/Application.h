@@ -5,6 +5,7 @@
 
 #include "adapters/AdapterDiscovery.h"
 #include "adapters/Model.h"
+#include "apply/AdapterApply.h"
 #include "app/MainWindow.h"
 #include "app/Services.h"
 
@@ -27,6 +28,7 @@ class Application {
   MainWindow main_;
   MachineIdentity identity_;
   AdapterDiscovery discovery_;
+  AdapterApply apply_;
 };
 
 }  // namespace netvane
