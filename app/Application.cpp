@@ -7,10 +7,14 @@ Application::Application(Services& services, std::string devconImage)
       main_(state_, services, std::move(devconImage)),
       identity_(services.registry, services.windows),
       discovery_(state_, services, main_, identity_),
-      apply_(state_, services, main_, identity_, discovery_) {
+      apply_(state_, services, main_, identity_, discovery_),
+      quickSetup_(state_, services, main_, apply_) {
   MainWindow::Actions& actions = main_.actions();
   actions.enumerateAdapters = [this] { discovery_.EnumerateAdapters(); };
   actions.showSelectedAdapter = [this] { discovery_.ShowSelectedAdapter(); };
+  actions.loadQuickSetup = [this] { quickSetup_.LoadQuickSetup(); };
+  actions.saveQuickSetup = [this] { quickSetup_.SaveQuickSetup(); };
+  actions.fillFromMachineNumber = [this] { quickSetup_.FillFromMachineNumber(); };
   actions.runModify = [this] { apply_.RunModify(); };
   actions.openAdvanced = [this] { OpenAdvancedWindow(); };
 }

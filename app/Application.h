@@ -6,6 +6,7 @@
 #include "adapters/AdapterDiscovery.h"
 #include "adapters/Model.h"
 #include "apply/AdapterApply.h"
+#include "quicksetup/QuickSetup.h"
 #include "app/MainWindow.h"
 #include "app/Services.h"
 
@@ -29,6 +30,7 @@ class Application {
   MachineIdentity identity_;
   AdapterDiscovery discovery_;
   AdapterApply apply_;
+  QuickSetup quickSetup_;
 };
 
 }  // namespace netvane

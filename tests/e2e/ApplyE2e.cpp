@@ -31,7 +31,11 @@ const std::string kNameKeys[] = {
     kSystem + "ControlSet001\\Services\\Tcpip\\Parameters|NV Hostname",
 };
 
+const std::string kIpxKey = kSystem + "CurrentControlSet\\Services\\NwlnkIpx";
+const std::string kWinlogon = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+
 std::string SystemFile(const char* name) { return SystemDirectory() + "\\" + name; }
+std::string SettingsFile() { return WorkingDirectory() + "\\e2e-app\\ipset.ini"; }
 
 class ApplyE2e : public ::testing::Test {
  protected:
@@ -51,8 +55,11 @@ class ApplyE2e : public ::testing::Test {
         .Key(kTcpip).Dword("EnableDHCP", 1).String("DhcpIPAddress", "10.9.8.7")
         .String("DhcpSubnetMask", "255.0.0.0");
     for (const std::string& path : kNameKeys) seed.Key(path.substr(0, path.find('|')));
+    seed.Key(kWinlogon).Key(kIpxKey).String("DisplayName", "NWLink IPX").Key(kIpxKey + "\\Parameters");
     std::string error;
     ASSERT_TRUE(seed.Import(&error)) << error;
+  }
+  void Start() {
     ASSERT_TRUE(app_.Start(WorkingDirectory() + "\\e2e-app\\netvane.exe").empty());
     main_ = app_.WaitForWindow(LayoutOf(WindowId::Main).caption);
     ASSERT_NE(main_, nullptr);
@@ -64,11 +71,27 @@ class ApplyE2e : public ::testing::Test {
     if (devconBefore_) WriteWholeFile(SystemFile("devcon.exe"), *devconBefore_);
     else DeleteFileA(SystemFile("devcon.exe").c_str());
     DeleteFileA(SystemFile("devcon-calls.log").c_str());
+    DeleteFileA(SettingsFile().c_str());
     RegistrySeed cleanup;
-    cleanup.Remove(kClassKey).Remove(kConnection).Remove(kTcpip)
+    cleanup.Remove(kIpxKey).Remove(kClassKey).Remove(kConnection).Remove(kTcpip)
         .Remove(kSystem + "CurrentControlSet\\Enum\\PCI\\VEN_E2E1&DEV_0001");
     if (original_) cleanup.Key(kNameKeys[0].substr(0, kNameKeys[0].find('|'))).String("ComputerName", original_->data);
     EXPECT_TRUE(cleanup.Import());
+  }
+  // Enter, the machine number typed digit by digit into whatever has the focus (机器数框 on an
+  // armed client), Enter: keystrokes posted to the window's thread as the keyboard delivers them.
+  void EnterMachineNumber(const std::string& number) {
+    PressEnter(main_);
+    ASSERT_TRUE(WaitUntil([&] { return Visible(Control(C::网吧修改框)) && app_.WaitForIdle(main_); }));
+    SendMessageA(Control(C::机器数框), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    HWND focused = FocusedControl(main_);
+    for (char digit : number) PressKey(focused ? focused : main_, static_cast<UINT>(digit));
+    if (focused == Control(C::机器数框)) {
+      ASSERT_TRUE(WaitUntil([&] { return Text(focused) == number; }));
+    } else {
+      Sleep(500);  // keys for no box: nothing to see them arrive by
+    }
+    PressEnter(main_);
   }
   HWND Control(C id) const { return GetDlgItem(main_, static_cast<int>(id)); }
   std::string Status() const { return Text(Control(C::提示标签)); }
@@ -81,8 +104,8 @@ class ApplyE2e : public ::testing::Test {
   }
   // Presses 修改按钮 (posted: the apply outlasts any send timeout) and follows the status from
   // `during` until the refresh has shown `after` and ended the busy state.
-  void Apply(const std::string& during, const std::string& after) {
-    PostMessageA(Control(C::修改按钮), BM_CLICK, 0, 0);
+  void Apply(const std::string& during, const std::string& after, bool click = true) {
+    if (click) PostMessageA(Control(C::修改按钮), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return Status() == during; }, kStartTimeout)) << Status();
     EXPECT_FALSE(Enabled(Control(C::修改按钮)));
     EXPECT_TRUE(WaitUntil([&] { return Status() == after && Enabled(Control(C::修改按钮)); },
@@ -104,6 +127,7 @@ class ApplyE2e : public ::testing::Test {
 };
 
 TEST_F(ApplyE2e, ModifyWritesStaticThenDhcpAndReportsAFailedWrite) {
+  ASSERT_NO_FATAL_FAILURE(Start());
   SetAddress(C::地址框, 192, 168, 30, 7);
   SetAddress(C::掩码框, 255, 255, 255, 0);
   SetAddress(C::网关框, 192, 168, 30, 1);
@@ -139,6 +163,46 @@ TEST_F(ApplyE2e, ModifyWritesStaticThenDhcpAndReportsAFailedWrite) {
   ASSERT_TRUE(DeleteRegistryKey(kTcpip));  // every TCP/IP write of the next apply fails
   ASSERT_NO_FATAL_FAILURE(Apply("修改失败……", "手动配置"));  // EnableDHCP absent reads as 0
   EXPECT_EQ(Calls().size(), 12u);
+}
+
+TEST_F(ApplyE2e, TwoKeystrokesAndTheNumberConfigureACafeClient) {
+  ASSERT_TRUE(WriteWholeFile(SettingsFile(),
+      "[配置]\r\n机器=User\r\n地址=192.168.16.\r\n掩码=255.255.255.0\r\n网关=192.168.16.254\r\n"
+      "用户=China\r\n密码=cafe8\r\n首选=202.96.128.86\r\n备用=202.96.134.133\r\n"));
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(EnterMachineNumber("019"));
+  ASSERT_NO_FATAL_FAILURE(Apply("修改完成……", "手动配置", false));
+  for (const std::string& path : kNameKeys) {
+    EXPECT_EQ(Value(path.substr(0, path.find('|')), path.substr(path.find('|') + 1).c_str()),
+              "REG_SZ User019") << path;
+  }
+  EXPECT_EQ(Value(kTcpip, "IPAddress"), "REG_MULTI_SZ 192.168.16.19\\0");
+  EXPECT_EQ(Value(kTcpip, "SubnetMask"), "REG_MULTI_SZ 255.255.255.0\\0");
+  EXPECT_EQ(Value(kTcpip, "DefaultGateway"), "REG_MULTI_SZ 192.168.16.254\\0");
+  EXPECT_EQ(Value(kTcpip, "DefaultGatewayMetric"), "REG_MULTI_SZ 0\\0");
+  EXPECT_EQ(Value(kTcpip, "NameServer"), "REG_SZ 202.96.128.86,202.96.134.133");
+  EXPECT_EQ(Value(kIpxKey + "\\Parameters", "VirtualNetworkNumber"), "REG_DWORD 0x19");
+  const char* logon[][2] = {{"AutoAdminLogon", "1"}, {"DefaultUserName", "China"},
+                            {"DefaultPassword", "cafe8"}, {"DefaultDomainName", "User019"},
+                            {"AltDefaultUserName", "China"}, {"AltDefaultDomainName", "User019"}};
+  for (const auto& [name, data] : logon) EXPECT_EQ(Value(kWinlogon, name), std::string("REG_SZ ") + data);
+  EXPECT_EQ(Calls().size(), 4u);
+  EXPECT_TRUE(SaveScreenshot(main_, WorkingDirectory() + "\\results\\screens\\cafe-applied.bmp"));
+
+  SendMessageA(Control(C::增位框), BM_SETCHECK, BST_CHECKED, 0);
+  ASSERT_NO_FATAL_FAILURE(EnterMachineNumber("019"));
+  ASSERT_NO_FATAL_FAILURE(Apply("修改完成……", "手动配置", false));
+  EXPECT_EQ(Value(kTcpip, "IPAddress"), "REG_MULTI_SZ 192.168.16.29\\0");
+  EXPECT_EQ(Value(kIpxKey + "\\Parameters", "VirtualNetworkNumber"), "REG_DWORD 0x29");
+}
+
+TEST_F(ApplyE2e, WithoutSettingsTheSameKeystrokesOnlySwitchPages) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_NO_FATAL_FAILURE(EnterMachineNumber("019"));
+  ASSERT_TRUE(WaitUntil([&] { return Visible(Control(C::本地连接框)); }));
+  ASSERT_TRUE(app_.WaitForIdle(main_));
+  EXPECT_EQ(Value(kTcpip, "EnableDHCP"), "REG_DWORD 0x1");
+  EXPECT_TRUE(Calls().empty());
 }
 
 }  // namespace
