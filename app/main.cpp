@@ -27,8 +27,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // and the device functions refuse to restart adapters from WOW64: stop before writing anything.
   if (netvane::win32::RunningUnderWow64()) {
     MessageBoxA(nullptr,
-                "这是 32 位 Windows 的程序，在 64 位 Windows 上不能修改网卡设置。\n"
-                "请改用 64 位的程序 " NETVANE_PROGRAM_64_FILE "。",
+                "这是 32 位程序，不能在 64 位 Windows 上使用。\n"
+                "请改用 " NETVANE_PROGRAM_64_FILE "。",
                 "错误", MB_OK | MB_ICONERROR);
     return 1;
   }

@@ -24,6 +24,7 @@ TEST(Wow64E2e, The32BitProgramNamesThe64BitOneAndEnds) {
   ASSERT_NE(box, nullptr) << "no message box titled 错误";
   const std::string message = Text(GetDlgItem(box, 0xFFFF));  // a message box's text
   EXPECT_NE(message.find("netvane64.exe"), std::string::npos) << message;
+  EXPECT_TRUE(SaveScreenshot(box, WorkingDirectory() + "\\results\\screens\\wow64-refusal.bmp"));
   Click(GetDlgItem(box, IDOK));  // the process may end before the click returns
   ASSERT_TRUE(app.WaitForExit().has_value()) << "still running after the message box";
   EXPECT_FALSE(FileExists(devcon)) << devcon;
