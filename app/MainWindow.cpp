@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/Layout.h"
+
 namespace netvane {
 
 using C = MainControl;

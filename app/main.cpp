@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/Application.h"
+#include "app/Layout.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Windows.h"
 #include "resources/resource.h"
@@ -30,7 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::Win32ProcessStarter processes;
   win32::Win32SystemAdapters systemAdapters;
   win32::Win32Clock clock;
-  win32::Win32WindowSystem windows(instance);
+  win32::Win32WindowSystem windows(instance, LayoutOf);
   win32::Win32InputPoll input;
   input.preTranslate = [&windows](MSG& message) { return windows.PreTranslate(message); };
   Services services{registryLayer, ini, files, processes, systemAdapters, clock, input, windows};

@@ -51,7 +51,7 @@ Win32WindowSystem::Control& Win32WindowSystem::At(ControlRef ref) {
 }
 
 void Win32WindowSystem::CreateControl(Window& window, const ControlLayout& row) {
-  const WindowLayout& layout = LayoutOf(window.id);
+  const WindowLayout& layout = layouts_(window.id);
   const Rect place = PlaceControl(layout, row, dpi_);
   const bool tabStop = std::find(layout.tabOrder.begin(), layout.tabOrder.end(), row.id) !=
                        layout.tabOrder.end();
@@ -257,7 +257,7 @@ void Win32WindowSystem::SetPosition(ControlRef ref, int left, int top) {
   ControlLayout moved = *control.layout;
   moved.bounds.left = left;
   moved.bounds.top = top;
-  const Rect place = PlaceControl(LayoutOf(ref.window), moved, dpi_);
+  const Rect place = PlaceControl(layouts_(ref.window), moved, dpi_);
   SetWindowPos(control.hwnd, nullptr, place.left, place.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -270,7 +270,7 @@ Rect Win32WindowSystem::Bounds(ControlRef ref) {
   int height = rect.bottom - rect.top;
   if (IsCombo(*control.layout)) {
     // A drop-down list's window includes its opened list; the field is what the layout sizes.
-    height = PlaceControl(LayoutOf(ref.window), *control.layout, dpi_).height;
+    height = PlaceControl(layouts_(ref.window), *control.layout, dpi_).height;
   }
   return Rect{rect.left, rect.top, rect.right - rect.left, height};
 }

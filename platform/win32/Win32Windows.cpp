@@ -35,8 +35,8 @@ COLORREF ToColorRef(Rgb rgb) { return RGB(rgb.r, rgb.g, rgb.b); }
 
 }  // namespace
 
-Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, int dpi)
-    : instance_(instance), dpi_(dpi > 0 ? dpi : ScreenDpi()) {
+Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, LayoutSource layouts, int dpi)
+    : instance_(instance), layouts_(layouts), dpi_(dpi > 0 ? dpi : ScreenDpi()) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES |
                                                         ICC_INTERNET_CLASSES | ICC_LINK_CLASS |
                                                         ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
@@ -172,7 +172,7 @@ HFONT Win32WindowSystem::FontFor(FontKind kind) {
 
 void Win32WindowSystem::OpenModeless(WindowId id) {
   if (Window* open = Find(id)) Close(open->id);
-  const WindowLayout& layout = LayoutOf(id);
+  const WindowLayout& layout = layouts_(id);
   auto window = std::make_unique<Window>();
   window->id = id;
   Window& w = *window;
@@ -308,7 +308,7 @@ void Win32WindowSystem::EndProgram() {
 }
 
 bool Win32WindowSystem::OnCurrentPage(Window& window, const ControlLayout& layout) {
-  const auto page = PageOf(LayoutOf(window.id), layout);
+  const auto page = PageOf(layouts_(window.id), layout);
   return !page || Page(ControlRef(window.id, page->first)) == page->second;
 }
 
@@ -405,7 +405,7 @@ LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, L
       return TRUE;
     }
     case DM_GETDEFID:
-      for (const ControlLayout& row : LayoutOf(id).controls) {
+      for (const ControlLayout& row : layouts_(id).controls) {
         if (row.flags & flag::kDefaultButton) return MAKELRESULT(row.id, DC_HASDEFID);
       }
       return 0;

@@ -12,7 +12,7 @@ namespace netvane::win32 {
 class Win32WindowSystem : public WindowSystem {
  public:
   // `dpi` scales every layout figure; 0 takes the screen's (or NETVANE_DPI when it is set).
-  explicit Win32WindowSystem(HINSTANCE instance, int dpi = 0);
+  Win32WindowSystem(HINSTANCE instance, LayoutSource layouts, int dpi = 0);
   ~Win32WindowSystem() override;
 
   // Runs the message loop until the main window has gone; returns the exit code.
@@ -106,6 +106,7 @@ class Win32WindowSystem : public WindowSystem {
   void DrawImageButton(const Control& control, const DRAWITEMSTRUCT& item);
 
   HINSTANCE instance_;
+  LayoutSource layouts_;
   int dpi_;
   HFONT standardFont_ = nullptr;
   HFONT songFont_ = nullptr;

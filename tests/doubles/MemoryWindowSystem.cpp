@@ -44,7 +44,7 @@ void MemoryWindowSystem::SetHandler(WindowId window, EventHandler handler) {
 }
 
 void MemoryWindowSystem::OpenModeless(WindowId id) {
-  const WindowLayout& layout = LayoutOf(id);
+  const WindowLayout& layout = layouts_(id);
   Window window;
   window.open = true;
   window.title = layout.caption;
@@ -134,7 +134,7 @@ Rect MemoryWindowSystem::Bounds(ControlRef control) {
     moved.bounds.left = c.position->first;
     moved.bounds.top = c.position->second;
   }
-  return PlaceControl(LayoutOf(control.window), moved, 96);
+  return PlaceControl(layouts_(control.window), moved, 96);
 }
 
 void MemoryWindowSystem::ClearItems(ControlRef control) {
@@ -204,7 +204,7 @@ bool MemoryWindowSystem::Usable(ControlRef control) {
   Control& c = At(control);
   if (!c.enabled || !c.visible) return false;
   // A control on a page that is not showing cannot be reached either.
-  const WindowLayout& layout = LayoutOf(control.window);
+  const WindowLayout& layout = layouts_(control.window);
   if (const auto page = PageOf(layout, *c.layout)) {
     if (Page(ControlRef(control.window, page->first)) != page->second) return false;
   }

@@ -15,6 +15,7 @@ struct ProgramEnded : std::runtime_error {
 
 class MemoryWindowSystem : public WindowSystem {
  public:
+  explicit MemoryWindowSystem(LayoutSource layouts) : layouts_(layouts) {}
   struct Message {
     WindowId owner;
     std::string text, title;
@@ -113,6 +114,7 @@ class MemoryWindowSystem : public WindowSystem {
   // Windows takes the focus from a control that is disabled or hidden.
   void DropFocusUnlessUsable(WindowId window);
 
+  LayoutSource layouts_;
   std::map<WindowId, Window> windows_;
   std::map<WindowId, EventHandler> handlers_;
 };
