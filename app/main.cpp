@@ -37,6 +37,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Services services{registryLayer, ini, files, processes, systemAdapters, clock, input, windows};
 
   Application application(services, CarriedDevcon(instance));
+  windows.onFault = [&](const char* what) {
+    application.mainWindow().SetBusy(false);
+    windows.ShowMessage(WindowId::Main, std::string("程序内部错误，操作已中止。") + what, "错误",
+                        MessageIcon::Exclamation);
+  };
   application.Start();
   return windows.RunMessageLoop();
 }

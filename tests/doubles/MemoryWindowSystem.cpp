@@ -24,9 +24,23 @@ void MemoryWindowSystem::DropFocusUnlessUsable(WindowId window) {
   if (w.focus != 0 && !Usable(ControlRef(window, w.focus))) w.focus = 0;
 }
 
+// As the Win32 windows do: a disabled focused control hands the focus to the default button,
+// or to nothing until that button is enabled again.
 void MemoryWindowSystem::SetEnabled(ControlRef control, bool enabled) {
+  Window& w = windows_[control.window];
+  const bool hadFocus = !enabled && w.focus == control.id;
   At(control).enabled = enabled;
   DropFocusUnlessUsable(control.window);
+  int defaultButton = 0;
+  for (const ControlLayout& row : layouts_(control.window).controls) {
+    if (row.flags & flag::kDefaultButton) defaultButton = row.id;
+  }
+  if (hadFocus) w.focusToDefault = true;
+  if (w.focusToDefault && w.focus == 0 && defaultButton &&
+      Usable(ControlRef(control.window, defaultButton))) {
+    w.focus = defaultButton;
+    w.focusToDefault = false;
+  }
 }
 
 void MemoryWindowSystem::SetVisible(ControlRef control, bool visible) {

@@ -107,6 +107,7 @@ class MemoryWindowSystem : public WindowSystem {
     std::string title;
     int width = 0, height = 0;
     int focus = 0;
+    bool focusToDefault = false;
     std::map<int, Control> controls;
   };
   Control& At(ControlRef control);
