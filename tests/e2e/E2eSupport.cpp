@@ -116,10 +116,6 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
          written == bytes.size();
 }
 
-bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string SystemDirectory() {
   char buffer[MAX_PATH + 1] = {};
   const UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
