@@ -202,12 +202,12 @@ bool DeleteRegistryKey(const std::string& key) {
 }
 
 RegistrySeed& RegistrySeed::Remove(const std::string& key) {
-  steps_.push_back(Step{Step::kRemove, key});
+  steps_.push_back(Step{Step::kRemove, key, 0, {}});
   return *this;
 }
 
 RegistrySeed& RegistrySeed::Key(const std::string& key) {
-  steps_.push_back(Step{Step::kKey, key});
+  steps_.push_back(Step{Step::kKey, key, 0, {}});
   return *this;
 }
 
