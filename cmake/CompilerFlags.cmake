@@ -20,8 +20,11 @@ if(WIN32)
   else()
     set(NETVANE_WINDOWS_MINOR 1)
   endif()
+  # Test binaries run under Wine only: their NETVANE_WINDOWS_VERSION property may ask for more.
+  set(version "$<TARGET_PROPERTY:NETVANE_WINDOWS_VERSION>")
+  set(version "$<IF:$<BOOL:${version}>,${version},0x050${NETVANE_WINDOWS_MINOR}>")
   target_compile_definitions(netvane_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX
-    _WIN32_WINNT=0x050${NETVANE_WINDOWS_MINOR} WINVER=0x050${NETVANE_WINDOWS_MINOR})
+    _WIN32_WINNT=${version} WINVER=${version})
   if(MINGW)
     # One self-contained executable: no libgcc, libstdc++ or winpthread DLL beside it.
     target_link_options(netvane_flags INTERFACE -static -static-libgcc -static-libstdc++

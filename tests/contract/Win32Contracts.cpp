@@ -1,8 +1,4 @@
 // The contract suites run against the Win32 implementations (under Wine on Linux).
-// The programs target Windows XP; this test binary runs under Wine only and may use
-// RegDeleteTreeA (Vista) to clean up.
-#undef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600
 #include <windows.h>
 
 #include <atomic>

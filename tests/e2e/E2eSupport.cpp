@@ -125,10 +125,10 @@ std::string SystemDirectory() {
 }
 
 bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
-  const DWORD start = GetTickCount();  // the difference stays right across a wrap
+  const ULONGLONG deadline = GetTickCount64() + timeout;
   for (;;) {
     if (condition()) return true;
-    if (GetTickCount() - start >= timeout) return false;
+    if (GetTickCount64() >= deadline) return false;
     Sleep(50);
   }
 }
