@@ -19,7 +19,10 @@ Application::Application(Services& services, std::string devconImage)
   actions.openAdvanced = [this] { OpenAdvancedWindow(); };
 }
 
-void Application::Start() { main_.Open(); }
+void Application::Start() {
+  main_.Open();
+  tableLookup_ = quickSetup_.FillFromMachineTable();
+}
 
 // For now the advanced window only opens and closes again; it edits nothing yet.
 void Application::OpenAdvancedWindow() {

@@ -20,6 +20,7 @@ class Application {
 
   SharedState& state() { return state_; }
   MainWindow& mainWindow() { return main_; }
+  AdapterApply& apply() { return apply_; }
 
  private:
   void OpenAdvancedWindow();
@@ -27,6 +28,7 @@ class Application {
   Services& services_;
   SharedState state_;
   MainWindow main_;
+  TableLookup tableLookup_ = TableLookup::NoTable;
   MachineIdentity identity_;
   AdapterDiscovery discovery_;
   AdapterApply apply_;

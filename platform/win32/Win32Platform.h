@@ -29,12 +29,17 @@ class Win32IniFile : public IniFile {
                          const std::string& key, const std::string& fallback) override;
   bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                    const std::string& value) override;
+  std::vector<std::string> ReadSection(const std::string& path,
+                                       const std::string& section) override;
 };
 
 class Win32FileSystem : public FileSystem {
  public:
   bool Exists(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  bool ReplaceWholeFile(const std::string& path, const std::string& bytes) override;
+  bool AppendToFile(const std::string& path, const std::string& bytes) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path) override;
   std::string ProgramDirectory() override;
   std::string SystemDirectory() override;
 };

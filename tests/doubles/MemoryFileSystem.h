@@ -12,6 +12,17 @@ class MemoryFileSystem : public FileSystem {
  public:
   bool Exists(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  bool ReplaceWholeFile(const std::string& path, const std::string& bytes) override {
+    return !refuseWrites && Store(path, bytes);
+  }
+  bool AppendToFile(const std::string& path, const std::string& bytes) override {
+    const std::string* old = Read(path);
+    return !refuseWrites && Store(path, (old ? *old : std::string()) + bytes);
+  }
+  std::optional<std::string> ReadWholeFile(const std::string& path) override {
+    const std::string* bytes = Read(path);
+    return bytes ? std::optional<std::string>(*bytes) : std::nullopt;
+  }
   std::string ProgramDirectory() override { return programDirectory; }
   std::string SystemDirectory() override { return systemDirectory; }
 

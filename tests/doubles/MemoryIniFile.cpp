@@ -85,6 +85,26 @@ std::string MemoryIniFile::ReadString(const std::string& path, const std::string
   return fallback;
 }
 
+std::vector<std::string> MemoryIniFile::ReadSection(const std::string& path,
+                                                    const std::string& section) {
+  std::vector<std::string> result;
+  const std::string* text = files_.Read(path);
+  if (text == nullptr) return result;
+  bool inSection = false, seen = false;
+  for (const std::string& line : Lines(*text)) {
+    if (const auto name = SectionName(line)) {
+      if (seen) break;  // only the first section of the name
+      inSection = seen = SameName(*name, section);
+      continue;
+    }
+    const std::string trimmed = Trim(line);
+    if (!inSection || trimmed.empty() || trimmed.front() == ';') continue;
+    const auto entry = KeyLine(trimmed);
+    result.push_back(entry ? entry->key + "=" + entry->value : trimmed);
+  }
+  return result;
+}
+
 bool MemoryIniFile::WriteString(const std::string& path, const std::string& section,
                                 const std::string& key, const std::string& value) {
   const std::string* existing = files_.Read(path);

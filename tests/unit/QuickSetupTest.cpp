@@ -69,14 +69,48 @@ TEST_F(QuickSetupTest, LoadGivesDefaultsUnarmedOrTheFileArmedAndOnlyTrueTicks) {
   }
 }
 
+TEST(MachineTable, MatchesAnySpellingAndRefusesAClash) {
+  struct Row { std::vector<std::string> lines; const char* address; const char* number; const char* clash; };
+  const Row rows[] = {
+      {{"00-1A-2B-3C-4D-5E=019"}, "00:1a:2b:3c:4d:5e", "019", ""},
+      {{"00:1a:2b:3c:4d:5e = 7", "00-1A-2B-3C-4D-5F=8"}, "00-1A-2B-3C-4D-5F", "8", ""},
+      {{"00-1A-2B-3C-4D-5E=019"}, "00-1A-2B-3C-4D-5F", "", ""},
+      {{"A=019", "B=5", "C=19"}, "B", "", "A|C"},        // one number, two cards
+      {{"a-b=1", "A:B=2"}, "A-B", "", "a-b|A:B"},          // one card, two numbers
+      {{"A=0", "B=00"}, "A", "", "A|B"},
+      {{"A=1", "a=01", "bare", "X=", "=5"}, "A", "1", ""},  // a repeated row is no clash
+      {{"A=1"}, "", "", ""},
+  };
+  for (const Row& row : rows) {
+    const MachineTable table = ParseMachineTable(row.lines);
+    EXPECT_EQ(LookUpMachineNumber(table, row.address).value_or(""), row.number) << row.lines[0];
+    EXPECT_EQ(table.clash ? table.clash->first + "|" + table.clash->second : "", row.clash) << row.lines[0];
+  }
+}
+
+TEST_F(QuickSetupTest, TheTableFillsTheNumberOfThisCardOrNamesAClash) {
+  systemAdapters.adapters = {{"", "00-1A-2B-3C-4D-5E"}};
+  Start("[配置]\r\n机器=User\r\n[机器表]\r\n00:1a:2b:3c:4d:5e=019\r\n");
+  EXPECT_EQ(windows.Text(C::机器数框), "019");
+  EXPECT_TRUE(windows.messages.empty());
+
+  files.Store(kIni, "[配置]\r\n[机器表]\r\n00-1A-2B-3C-4D-5E=019\r\n00-1A-2B-3C-4D-60=19\r\n");
+  windows.SetText(C::机器数框, "");
+  app.Start();
+  EXPECT_EQ(windows.Text(C::机器数框), "");
+  ASSERT_EQ(windows.messages.size(), 1u);
+  EXPECT_EQ(windows.messages[0].title, "错误");
+  EXPECT_NE(windows.messages[0].text.find("00-1A-2B-3C-4D-5E 和 00-1A-2B-3C-4D-60"), std::string::npos);
+}
+
 TEST_F(QuickSetupTest, SaveKeepsUnknownLinesConfirmsAndReportsAFolderInTheWay) {
-  Start("; café 12\r\n[其他]\r\nx=1\r\n");
+  Start("; café 12\r\n[机器表]\r\n00-1A-2B-3C-4D-5E=019\r\n");
   windows.SelectPage(C::功能选择夹, 1);
   windows.Type(C::密码框2, "secret");
   windows.Click(C::增位框);
   windows.Click(C::保存按钮);
   const std::string saved = *files.Read(kIni);
-  const std::string unknown = "; café 12\r\n[其他]\r\nx=1\r\n";
+  const std::string unknown = "; café 12\r\n[机器表]\r\n00-1A-2B-3C-4D-5E=019\r\n";
   EXPECT_EQ(saved.substr(0, unknown.size()), unknown);
   EXPECT_NE(saved.find("密码=secret"), std::string::npos);
   const std::vector<std::string> before = Page1();
