@@ -20,7 +20,7 @@ std::string CarriedDevcon(HINSTANCE instance) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   SetProcessDPIAware();
   using namespace netvane;
   win32::Win32Registry registry;
@@ -36,6 +36,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Services services{registryLayer, ini, files, processes, systemAdapters, clock, input, windows};
 
   Application application(services, CarriedDevcon(instance));
-  application.Start();
+  // A start-up script's run ends with its exit code once the closing refresh is done.
+  if (const std::optional<int> exitCode = application.Run(arguments ? arguments : "")) {
+    return *exitCode;
+  }
   return windows.RunMessageLoop();
 }

@@ -18,6 +18,7 @@ struct PlannedValue {
   std::string valuePath;
   std::optional<RegistryValue> value;
   bool counts = true;  // a write that fails makes the apply fail
+  friend bool operator==(const PlannedValue&, const PlannedValue&) = default;
 };
 
 // What the registry holds at a value path now.

@@ -125,20 +125,14 @@ std::optional<std::optional<RegistryValue>> ParseData(std::string_view data) {
 }  // namespace
 
 std::string RenderUndoFile(const std::vector<PlannedValue>& previous) {
-  std::vector<std::string> sections;
-  for (const PlannedValue& value : previous) {
-    const std::string section = SectionOf(value);
-    bool known = false;
-    for (const std::string& s : sections) known = known || s == section;
-    if (!known) sections.push_back(section);
-  }
   std::string text = std::string(kHeader) + "\r\n";
-  for (const std::string& section : sections) {
-    text += "\r\n[" + section + "]\r\n";
-    for (const PlannedValue& value : previous) {
-      if (SectionOf(value) != section) continue;
-      text += Quoted(SplitPath(value.valuePath).name) + "=" + (value.value ? Data(*value.value) : "-") + "\r\n";
+  std::string section;
+  for (const PlannedValue& value : previous) {
+    if (SectionOf(value) != section) {
+      section = SectionOf(value);
+      text += "\r\n[" + section + "]\r\n";
     }
+    text += Quoted(SplitPath(value.valuePath).name) + "=" + (value.value ? Data(*value.value) : "-") + "\r\n";
   }
   return text;
 }

@@ -15,7 +15,7 @@ inline constexpr std::string_view kUndoFileName = "netvane-undo.reg";
 
 // REGEDIT4 text (CR LF lines, ANSI bytes) that restores each value: a text as "text", a DWORD
 // as dword:, any other type as hex(N): of its bytes, and "name"=- for a value that was absent.
-// Values of one key share its section, in the order the keys first appear.
+// A section starts wherever the key changes.
 std::string RenderUndoFile(const std::vector<PlannedValue>& previous);
 // The values an undo file restores, in file order; nothing when the text is not such a file.
 std::optional<std::vector<PlannedValue>> ParseUndoFile(std::string_view text);

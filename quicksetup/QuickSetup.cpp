@@ -59,10 +59,10 @@ void QuickSetup::LoadQuickSetup() {
 TableLookup QuickSetup::FillFromMachineTable() {
   if (table_.rows.empty()) return TableLookup::NoTable;
   if (table_.clash) {
-    services_.windows.ShowMessage(WindowId::Main,
-                                  "机器表有误：" + table_.clash->first + " 和 " +
-                                      table_.clash->second + " 对应同一机器号或同一网卡",
-                                  kErrorTitle, MessageIcon::Exclamation);
+    std::string message = "机器表有误：";
+    message.append(table_.clash->first).append(" 和 ").append(table_.clash->second);
+    message.append(" 对应同一机器号或同一网卡");
+    services_.windows.ShowMessage(WindowId::Main, message, kErrorTitle, MessageIcon::Exclamation);
     return TableLookup::Clash;
   }
   const std::size_t selected = state_.config.selectedAdapter;

@@ -69,13 +69,17 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 
 }  // namespace
 
+// Written beside the file, then moved over it: a write that fails leaves the old file whole.
 bool Win32FileSystem::ReplaceWholeFile(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  const std::string fresh = path + ".new";
+  HANDLE file = CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  const bool ok = WriteAll(file, bytes);
+  const bool written = WriteAll(file, bytes);
   CloseHandle(file);
-  return ok;
+  if (written && MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  DeleteFileA(fresh.c_str());
+  return false;
 }
 
 bool Win32FileSystem::AppendToFile(const std::string& path, const std::string& bytes) {

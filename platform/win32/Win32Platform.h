@@ -59,6 +59,7 @@ class Win32Clock : public Clock {
  public:
   std::uint32_t TickCount() override;
   void Sleep(std::uint32_t milliseconds) override;
+  std::string LocalTimeText() override;
 };
 
 // Dispatches pending messages; `preTranslate` (when set) gets each message first, for dialog

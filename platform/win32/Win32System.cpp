@@ -66,6 +66,15 @@ std::uint32_t Win32Clock::TickCount() { return GetTickCount(); }
 
 void Win32Clock::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
+std::string Win32Clock::LocalTimeText() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay,
+                now.wHour, now.wMinute, now.wSecond);
+  return text;
+}
+
 bool Win32InputPoll::InputWaiting() { return GetInputState() != FALSE; }
 
 void Win32InputPoll::DispatchPending() {

@@ -16,12 +16,10 @@ class MemoryFileSystem : public FileSystem {
     return !refuseWrites && Store(path, bytes);
   }
   bool AppendToFile(const std::string& path, const std::string& bytes) override {
-    const std::string* old = Read(path);
-    return !refuseWrites && Store(path, (old ? *old : std::string()) + bytes);
+    return !refuseWrites && Store(path, ReadWholeFile(path).value_or("") + bytes);
   }
   std::optional<std::string> ReadWholeFile(const std::string& path) override {
-    const std::string* bytes = Read(path);
-    return bytes ? std::optional<std::string>(*bytes) : std::nullopt;
+    return Read(path) ? std::optional(*Read(path)) : std::nullopt;
   }
   std::string ProgramDirectory() override { return programDirectory; }
   std::string SystemDirectory() override { return systemDirectory; }

@@ -88,19 +88,15 @@ std::string MemoryIniFile::ReadString(const std::string& path, const std::string
 std::vector<std::string> MemoryIniFile::ReadSection(const std::string& path,
                                                     const std::string& section) {
   std::vector<std::string> result;
-  const std::string* text = files_.Read(path);
-  if (text == nullptr) return result;
   bool inSection = false, seen = false;
-  for (const std::string& line : Lines(*text)) {
+  for (const std::string& line : Lines(files_.ReadWholeFile(path).value_or(""))) {
     if (const auto name = SectionName(line)) {
       if (seen) break;  // only the first section of the name
       inSection = seen = SameName(*name, section);
-      continue;
+    } else if (const std::string trimmed = Trim(line); inSection && !trimmed.empty() && trimmed[0] != ';') {
+      const auto entry = KeyLine(trimmed);
+      result.push_back(entry ? entry->key + "=" + entry->value : trimmed);
     }
-    const std::string trimmed = Trim(line);
-    if (!inSection || trimmed.empty() || trimmed.front() == ';') continue;
-    const auto entry = KeyLine(trimmed);
-    result.push_back(entry ? entry->key + "=" + entry->value : trimmed);
   }
   return result;
 }

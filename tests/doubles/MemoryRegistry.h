@@ -44,10 +44,8 @@ class MemoryRegistry : public Registry {
   // Every key with its values' names, types and bytes: two equal results are equal registries.
   std::map<std::string, std::map<std::string, std::pair<std::string, RegistryValue>>> Contents() const {
     std::map<std::string, std::map<std::string, std::pair<std::string, RegistryValue>>> all;
-    for (const auto& [id, node] : keys_) {
-      auto& values = all[id];
-      for (const auto& [lower, stored] : node.values) values[lower] = {stored.name, stored.value};
-    }
+    for (const auto& [id, node] : keys_)
+      for (const auto& [lower, stored] : node.values) all[id][lower] = {stored.name, stored.value};
     return all;
   }
   void ClearWrites() { writes_.clear(); }

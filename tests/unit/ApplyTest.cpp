@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
-#include "config/UndoFile.h"
 #include "tests/doubles/TestMachine.h"
 
 namespace netvane {
@@ -100,42 +99,6 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   EXPECT_EQ(windows.Text(C::提示标签), "手动配置");
   EXPECT_EQ(windows.Text(C::网络号框), "1F");
   EXPECT_TRUE(windows.Enabled(C::修改按钮));
-}
-
-TEST_F(ApplyTest, ASecondApplyWritesNothingAndTheUndoFileRestoresTheFirst) {
-  app.state().quickSetupLoaded = true;
-  const auto before = registry.Contents();
-  windows.SetText(C::地址框, "192.168.16.5");
-  windows.SetText(C::备用框, "");
-  windows.SetText(C::网络号框, "1F");
-  Modify();
-  EXPECT_EQ(app.apply().LastResult(), ApplyResult::Applied);
-  const std::string undo = *files.Read("C:\\Netcafe\\netvane-undo.reg");
-  EXPECT_NE(undo.find("\"VirtualNetworkNumber\"=-"), std::string::npos);  // absent before
-
-  processes.started.clear();
-  std::string status;
-  clock.onSleep = [&] { status = windows.Text(C::提示标签); };
-  Modify();  // what the refresh shows is what the registry holds
-  EXPECT_EQ(app.apply().LastResult(), ApplyResult::Unchanged);
-  EXPECT_EQ(status, kUnchanged);
-  EXPECT_TRUE(registry.Writes().empty());
-  EXPECT_TRUE(processes.started.empty());
-  EXPECT_EQ(*files.Read("C:\\Netcafe\\netvane-undo.reg"), undo);
-
-  const auto restore = ParseUndoFile(undo);
-  for (const PlannedValue& value : *restore) layer.Store(value);
-  EXPECT_EQ(registry.Contents(), before);
-
-  files.Store("C:\\Netcafe\\netvane-undo.reg", "kept");
-  files.refuseWrites = true;
-  Modify();
-  EXPECT_EQ(app.apply().LastResult(), ApplyResult::NotApplied);
-  ASSERT_EQ(windows.messages.size(), 1u);
-  EXPECT_EQ(windows.messages[0].title, "错误");
-  EXPECT_TRUE(registry.Writes().empty());
-  EXPECT_TRUE(processes.started.empty());
-  EXPECT_EQ(*files.Read("C:\\Netcafe\\netvane-undo.reg"), "kept");
 }
 
 TEST_F(ApplyTest, EmptyFieldsSwitchToDhcpAndTouchNoLogon) {
