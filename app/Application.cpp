@@ -85,7 +85,6 @@ std::optional<bool> Application::RunUndo() {
   const auto bytes = services_.files.ReadWholeFile(apply_.UndoPath());
   const auto values = bytes ? ParseUndoFile(*bytes) : std::nullopt;
   if (!values) return std::nullopt;
-  main_.SetBusy(true);
   bool all = true;
   for (const PlannedValue& value : *values) all = services_.registry.Store(value) && all;
   main_.RefreshAdapters();

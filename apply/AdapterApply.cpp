@@ -123,6 +123,9 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
   std::vector<PlannedValue> plan = TcpipValues(state_.RegistryRoot(3) + adapter.instanceId, config);
   if (auto ipx = IpxNetworkNumberValue(ipxText)) plan.push_back(std::move(*ipx));
   for (PlannedValue& value : ComputerNameValues(computerName)) plan.push_back(std::move(value));
+  // The values before this mark are the machine's network identity: only a change among them
+  // restarts the adapters. The logon and the start page take effect without.
+  const std::size_t identityEnd = plan.size();
   if (state_.quickSetupLoaded) {
     for (PlannedValue& value : AutoLogonValues(user, password, computerName)) {
       plan.push_back(std::move(value));
@@ -135,9 +138,12 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
   // Only what differs is written, and what it was is saved first. A value under a missing key
   // cannot be written, and must not be in the undo file either: importing it would create the key.
   std::vector<PlannedValue> changes, previous;
-  for (const PlannedValue& value : plan) {
+  bool restart = false;
+  for (std::size_t i = 0; i < plan.size(); ++i) {
+    const PlannedValue& value = plan[i];
     CurrentValue current = registry.ReadCurrent(value.root, value.valuePath);
     if (current.value == value.value || (!current.keyExists && !value.counts)) continue;
+    restart = restart || i < identityEnd;
     changes.push_back(value);
     if (current.keyExists) previous.push_back({value.root, value.valuePath, std::move(current.value)});
   }
@@ -154,7 +160,7 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
     ok = (registry.Store(value) || !value.counts) && ok;
     shell_.PollInput();
   }
-  ok = RestartAdapters(adapter.matchingDeviceId) && ok;
+  if (restart) ok = RestartAdapters(adapter.matchingDeviceId) && ok;
   return Finish(ok ? ApplyResult::Applied : ApplyResult::Failed, ok ? kApplied : kApplyFailed);
 }
 

@@ -25,7 +25,7 @@ inline constexpr std::string_view kErrorTitle = "错误";
 enum class ApplyResult {
   NotApplied,  // no adapter, or a check refused it: nothing was written
   Unchanged,   // the registry already held every value: nothing written, nothing restarted
-  Applied,     // every value written and every restart command started
+  Applied,     // every changed value written (and the adapters restarted where needed)
   Failed,      // a write or a restart command failed
 };
 
@@ -58,7 +58,8 @@ class AdapterApply {
   ApplyResult RunModify();
   // Checks, then writes the selected adapter's settings and the machine identity where the
   // registry differs, after saving the values it changes to the undo file; restarts the
-  // adapters, reports, waits and refreshes. The caller has set the busy state.
+  // adapters when a network value changed; reports, waits and refreshes. The caller has set
+  // the busy state.
   ApplyResult ApplyAdapterSettings();
   // What the last apply (or modify action) came to.
   ApplyResult LastResult() const { return lastResult_; }

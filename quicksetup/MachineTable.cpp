@@ -45,7 +45,7 @@ MachineTable ParseMachineTable(const std::vector<std::string>& lines) {
 std::optional<std::string> LookUpMachineNumber(const MachineTable& table,
                                                std::string_view address) {
   const std::string wanted = NormalisedHardwareAddress(address);
-  if (table.clash || wanted.empty()) return std::nullopt;
+  if (table.clash) return std::nullopt;
   for (const MachineTable::Row& row : table.rows) {
     if (NormalisedHardwareAddress(row.address) == wanted) return row.number;
   }

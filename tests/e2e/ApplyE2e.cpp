@@ -223,8 +223,7 @@ TEST_F(ApplyE2e, AutoAppliesOnceByTheTableAndItsUndoFileRestoresTheRegistry) {
                     "用户=China\r\n[机器表]\r\n";
   for (char c : hosts[0].address) ini += c == '-' ? ':' : static_cast<char>(tolower(static_cast<unsigned char>(c)));
   ASSERT_TRUE(WriteWholeFile(SettingsFile(), ini.append("=019\r\n")));
-  RegistrySeed seed;
-  ASSERT_TRUE(seed.Key(kClassKey).String("DriverDesc", hosts[0].description).Import());
+  ASSERT_TRUE(RegistrySeed().Key(kClassKey).String("DriverDesc", hosts[0].description).Import());
   const std::string before = ExportTouchedKeys();
   const auto runAuto = [] {
     AppProcess app;

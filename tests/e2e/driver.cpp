@@ -169,7 +169,8 @@ TEST_F(MainWindowE2e, EnterSwitchesToTheCafePageAndBack) {
 
   // Without ipset.ini the café action is not armed: Enter goes back to page 0.
   PressEnter(main_);
-  ASSERT_TRUE(WaitUntil([&] { return ShowsPage(0); })) << "the second Enter did not show page 0";
+  ASSERT_TRUE(WaitUntil([&] { return ShowsPage(0) && app_.WaitForIdle(main_); }))
+      << "the second Enter did not show page 0";
   ASSERT_NO_FATAL_FAILURE(ExpectPage(0));
   EXPECT_TRUE(app_.Running());
 }

@@ -81,7 +81,6 @@ TEST(MachineTable, MatchesAnySpellingAndRefusesAClash) {
       {{"a-b=1", "A:B=2"}, "A-B", "", "a-b|A:B"},          // one card, two numbers
       {{"A=0", "B=00"}, "A", "", "A|B"},
       {{"A=1", "a=01", "bare", "X=", "=5"}, "A", "1", ""},  // a repeated row is no clash
-      {{"A=1"}, "", "", ""},
   };
   for (const Row& row : rows) {
     const MachineTable table = ParseMachineTable(row.lines);
@@ -165,7 +164,7 @@ TEST(CommandLine, KnowsTheThreeSwitchesAndNothingElse) {
   using Mode = CommandLine::Mode;
   const std::pair<const char*, CommandLine> rows[] = {
       {"  ", {Mode::Interactive, ""}}, {"-NUMBER  7 ", {Mode::Number, "7"}}, {"/Auto", {Mode::Auto, ""}},
-      {"\"/number\" \"020\"", {Mode::Number, "020"}}, {"-undo", {Mode::Undo, ""}}, {"auto", {Mode::Invalid}},
+      {"\"/number\" \"020\"", {Mode::Number, "020"}}, {"-undo", {Mode::Undo, ""}}, {"+auto", {Mode::Invalid}},
       {"/number 1234567890", {Mode::Invalid}}, {"/number \"\"", {Mode::Invalid}},
       {"/auto 019", {Mode::Invalid}}, {"/number 01a", {Mode::Invalid}},
   };
@@ -186,7 +185,6 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
                           "SYSTEM\\ControlSet001\\Services\\Tcpip\\Parameters"}) {
     registry.CreateKey(HKLM, key);
   }
-  const auto before = registry.Contents();
   const auto run = [&](const char* arguments) { return Application(services, "MZ").Run(arguments); };
   systemAdapters.adapters = {{"", "00:1a:2b:3c:4d:5e"}};
   EXPECT_EQ(run("/auto"), 2);  // the table names two cards for one number
@@ -194,12 +192,15 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   EXPECT_NE(windows.messages[0].text.find("00-1A-2B-3C-4D-5E 和 00-1A-2B-3C-4D-60"), std::string::npos);
   files.Store(kIni, settings);
   EXPECT_EQ(run("/auto"), 0);
-  EXPECT_EQ(Stored("IPAddress"), std::string("192.168.16.19\0\0\0", 16));
+  const auto applied = registry.Contents();
   EXPECT_EQ(run("/number 019"), 0);  // the same values again: nothing written or restarted
   EXPECT_EQ(processes.started.size(), 4u);
+  files.Store(kIni, std::string(settings).insert(settings.find("[机器表]"), "用户=China\r\n"));
+  EXPECT_EQ(run("/number 019"), 0);  // only the logon changes: written, no restart needed
+  EXPECT_EQ(processes.started.size(), 4u);
   EXPECT_EQ(run("/bogus"), 2);
-  EXPECT_EQ(run("/undo"), 0);
-  EXPECT_EQ(registry.Contents(), before);
+  EXPECT_EQ(run("/undo"), 0);  // back to before the last apply that changed something
+  EXPECT_EQ(registry.Contents(), applied);
   systemAdapters.adapters.clear();
   EXPECT_EQ(run("/auto"), 2);  // this card is not in the table
   EXPECT_EQ(*files.Read("C:\\Netcafe\\netvane.log"),
@@ -208,13 +209,15 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
             "  退出码 0  修改完成\r\n"
             "2026-12-07 08:30:00  netvane /number 019  机器号 019  00:1a:2b:3c:4d:5e  User019  192.168.16.19"
             "  退出码 0  无需修改\r\n"
+            "2026-12-07 08:30:00  netvane /number 019  机器号 019  00:1a:2b:3c:4d:5e  User019  192.168.16.19"
+            "  退出码 0  修改完成\r\n"
             "2026-12-07 08:30:00  netvane /bogus  退出码 2  命令行参数无效，未作修改\r\n"
             "2026-12-07 08:30:00  netvane /undo  退出码 0  已恢复\r\n"
             "2026-12-07 08:30:00  netvane /auto  退出码 2  机器表中没有本机网卡，未作修改\r\n");
   files.refuseWrites = true;  // no undo file can be written: nothing is changed
   EXPECT_EQ(run("/number 019"), 2);
   EXPECT_EQ(windows.messages.back().title, "错误");
-  EXPECT_EQ(registry.Contents(), before);
+  EXPECT_EQ(registry.Contents(), applied);
 }
 
 }  // namespace

@@ -38,7 +38,8 @@ TEST(UndoFile, ReadsNothingFromWhatIsNoUndoFile) {
   for (const char* text : {"", "REGEDIT5\n", "REGEDIT4\n\"A\"=\"x\"", "REGEDIT4\n[HKEY_USERS\\X]",
                            "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=dword:123456789",
                            "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=hex(7):3",
-                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=\"open"}) {
+                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=\"open",
+                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n=\"x\""}) {
     EXPECT_FALSE(ParseUndoFile(text)) << text;
   }
   EXPECT_EQ(ParseUndoFile("REGEDIT4\n; note\n\n")->size(), 0u);
