@@ -92,9 +92,10 @@ std::optional<bool> Application::RunUndo() {
 }
 
 void Application::Log(std::string_view arguments, int exitCode, std::string_view outcome) {
-  const std::string line = services_.clock.LocalTimeText() + "  netvane " + std::string(arguments) +
-                           "  退出码 " + std::to_string(exitCode) + "  " + std::string(outcome) +
-                           "\r\n";
+  std::string line = services_.clock.LocalTimeText() + "  netvane " + std::string(arguments) +
+                     "  退出码 " + std::to_string(exitCode) + "  " + std::string(outcome);
+  for (char& c : line) c = c == '\r' || c == '\n' ? ' ' : c;  // one run, one line
+  line += "\r\n";
   services_.files.AppendToFile(services_.files.ProgramDirectory() + "\\netvane.log", line);
 }
 
