@@ -59,7 +59,14 @@ class RobustnessTest : public ::testing::Test, protected TestMachine {
 };
 
 TEST_F(RobustnessTest, EveryRefusedKeyShowsAFailureAndTheDisplayShowsTheRegistry) {
-  windows.Click(C::修改按钮);
+  int round = 0;
+  const auto modify = [&] {  // a new name and address each time, so that every value changes
+    ++round;
+    windows.SetText(C::机器名框, "PC" + std::to_string(round));
+    windows.SetText(C::地址框, "10.0.0." + std::to_string(100 + round));
+    windows.Click(C::修改按钮);
+  };
+  modify();
   std::set<std::string> keys;
   for (const auto& write : registry.Writes()) keys.insert(write.path.substr(0, write.path.rfind('\\')));
   ASSERT_GE(keys.size(), 5u);
@@ -67,9 +74,10 @@ TEST_F(RobustnessTest, EveryRefusedKeyShowsAFailureAndTheDisplayShowsTheRegistry
     registry.RefuseWritesUnder(HKLM, key);
     std::string status;
     clock.onSleep = [&] { status = windows.Text(C::提示标签); };
-    windows.Click(C::修改按钮);
+    modify();
     EXPECT_EQ(status, kApplyFailed) << key;
-    EXPECT_EQ(windows.Text(C::地址框), layer.ReadMultiString(std::string(kTcpipInterfacesKey) + "{G0}", "IPAddress").substr(0, 8)) << key;
+    const std::string stored = layer.ReadMultiString(std::string(kTcpipInterfacesKey) + "{G0}", "IPAddress");
+    EXPECT_EQ(windows.Text(C::地址框), stored.substr(0, stored.find('\r'))) << key;
     EXPECT_TRUE(windows.Enabled(C::修改按钮)) << key;
   }
 }
