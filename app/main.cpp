@@ -22,7 +22,7 @@ std::string CarriedDevcon(HINSTANCE instance) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
 #if !defined(_WIN64)
   // On 64-bit Windows the 32-bit program would put devcon.exe into the 32-bit system folder,
   // and the device functions refuse to restart adapters from WOW64: stop before writing anything.
@@ -54,6 +54,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     windows.ShowMessage(WindowId::Main, std::string("程序内部错误，操作已中止。") + what, "错误",
                         MessageIcon::Exclamation);
   };
-  application.Start();
+  // A start-up script's run ends with its exit code once the closing refresh is done.
+  if (const std::optional<int> exitCode = application.Run(arguments ? arguments : "")) {
+    return *exitCode;
+  }
   return windows.RunMessageLoop();
 }
