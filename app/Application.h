@@ -5,6 +5,7 @@
 
 #include "adapters/AdapterDiscovery.h"
 #include "adapters/Model.h"
+#include "advanced/AdvancedWindow.h"
 #include "app/MainWindow.h"
 #include "app/Services.h"
 
@@ -18,15 +19,20 @@ class Application {
 
   SharedState& state() { return state_; }
   MainWindow& mainWindow() { return main_; }
+  AdvancedWindow& advancedWindow() { return advanced_; }
 
  private:
-  void OpenAdvancedWindow();
+  // Stand-ins for the apply's two mappings between the main window's address boxes and the
+  // model, until the apply is wired in.
+  void CollectMainWindowFields();
+  void ShowConfigInMainWindow();
 
   Services& services_;
   SharedState state_;
   MainWindow main_;
   MachineIdentity identity_;
   AdapterDiscovery discovery_;
+  AdvancedWindow advanced_;
 };
 
 }  // namespace netvane

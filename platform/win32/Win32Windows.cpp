@@ -345,6 +345,12 @@ LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, L
   const HWND hwnd = window.hwnd;
   switch (message) {
     case WM_COMMAND: {
+      if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+        // Esc, through the dialog navigation: the two dialogs take it as their close box. The
+        // main window has no cancel and stays.
+        if (id != WindowId::Main) Deliver(id, EventKind::CloseRequest);
+        return 0;
+      }
       Control* control = ControlOf(window, reinterpret_cast<HWND>(lParam));
       if (!control) break;
       const int controlId = control->layout->id;
