@@ -6,6 +6,8 @@
 #include "adapters/AdapterDiscovery.h"
 #include "adapters/Model.h"
 #include "advanced/AdvancedWindow.h"
+#include "apply/AdapterApply.h"
+#include "quicksetup/QuickSetup.h"
 #include "app/MainWindow.h"
 #include "app/Services.h"
 
@@ -22,16 +24,13 @@ class Application {
   AdvancedWindow& advancedWindow() { return advanced_; }
 
  private:
-  // Stand-ins for the apply's two mappings between the main window's address boxes and the
-  // model, until the apply is wired in.
-  void CollectMainWindowFields();
-  void ShowConfigInMainWindow();
-
   Services& services_;
   SharedState state_;
   MainWindow main_;
   MachineIdentity identity_;
   AdapterDiscovery discovery_;
+  AdapterApply apply_;
+  QuickSetup quickSetup_;
   AdvancedWindow advanced_;
 };
 

@@ -41,7 +41,7 @@ class Win32FileSystem : public FileSystem {
 
 class Win32ProcessStarter : public ProcessStarter {
  public:
-  bool Start(const std::string& commandLine, WindowMode window, WaitMode wait,
+  bool Start(const ProcessRequest& request,
              const std::function<void()>& whileWaiting = {}) override;
 };
 

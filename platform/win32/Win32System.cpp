@@ -8,26 +8,27 @@
 
 namespace netvane::win32 {
 
-bool Win32ProcessStarter::Start(const std::string& commandLine, WindowMode window, WaitMode wait,
+bool Win32ProcessStarter::Start(const ProcessRequest& request,
                                 const std::function<void()>& whileWaiting) {
+  const bool hidden = request.window == WindowMode::Hidden;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = window == WindowMode::Hidden ? SW_HIDE : SW_SHOWNORMAL;
+  startup.wShowWindow = hidden ? SW_HIDE : SW_SHOWNORMAL;
   PROCESS_INFORMATION process = {};
-  std::vector<char> line(commandLine.begin(), commandLine.end());
+  std::vector<char> line(request.commandLine.begin(), request.commandLine.end());
   line.push_back('\0');
-  const DWORD flags = window == WindowMode::Hidden ? CREATE_NO_WINDOW : 0;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr,
-                      &startup, &process)) {
+  const char* program = request.program.empty() ? nullptr : request.program.c_str();
+  const char* directory = request.directory.empty() ? nullptr : request.directory.c_str();
+  if (!CreateProcessA(program, line.data(), nullptr, nullptr, FALSE, hidden ? CREATE_NO_WINDOW : 0,
+                      nullptr, directory, &startup, &process)) {
     return false;
   }
   CloseHandle(process.hThread);
-  if (wait == WaitMode::WaitForExit) {
-    // Wake for the input that the caller's poll takes (keys and mouse buttons, as GetInputState
-    // sees them), so the caller can keep the windows responsive while it waits. Other
-    // messages left in the queue would wake the wait at once, again and again.
-    const DWORD wake = whileWaiting ? QS_KEY | QS_MOUSEBUTTON : 0;
+  if (request.wait == WaitMode::WaitForExit) {
+    // Wake for every kind of message, so that the caller can dispatch them all (paint and posted
+    // messages too) and Windows never sees the window as hung, however long the process runs.
+    const DWORD wake = whileWaiting ? QS_ALLINPUT : 0;
     for (;;) {
       const DWORD woke = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 100, wake);
       if (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED) break;

@@ -3,11 +3,28 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <optional>
 #include <regex>
 
 #include "platform/win32/Win32Platform.h"
 
 namespace netvane::win32 {
+namespace {
+
+std::optional<std::string> ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+}  // namespace
 
 TEST(Win32Platform, DirectoriesAreAbsoluteAndExist) {
   Win32FileSystem files;
@@ -30,12 +47,17 @@ TEST(Win32Platform, ProcessStartWaitsOnlyWhenAskedAndReportsFailure) {
   const std::string marker = std::string(temp) + "netvane_started.txt";
   DeleteFileA(marker.c_str());
   int pumped = 0;
-  ASSERT_TRUE(starter.Start("cmd /c echo done> \"" + marker + "\"", WindowMode::Hidden,
-                            WaitMode::WaitForExit, [&] { ++pumped; }));
-  EXPECT_TRUE(files.Exists(marker));  // the wait covered the whole command
+  // cmd by its full path, in the system directory: "cd" there prints that directory.
+  const std::string system = files.SystemDirectory();
+  ASSERT_TRUE(starter.Start({system + "\\cmd.exe", "cmd /c cd> \"" + marker + "\"", system,
+                             WindowMode::Hidden, WaitMode::WaitForExit},
+                            [&] { ++pumped; }));
+  const std::optional<std::string> written = ReadWhole(marker);  // the wait covered it all
+  ASSERT_TRUE(written);
+  EXPECT_EQ(Lower(written->substr(0, system.size())), Lower(system));
   DeleteFileA(marker.c_str());
-  EXPECT_FALSE(starter.Start("no_such_program_netvane.exe", WindowMode::Hidden,
-                             WaitMode::NoWait));
+  EXPECT_FALSE(starter.Start({"", "no_such_program_netvane.exe", "", WindowMode::Hidden,
+                              WaitMode::NoWait}));
 }
 
 TEST(Win32Platform, SystemAdapterAddressesAreDashedUpperHex) {

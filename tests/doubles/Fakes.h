@@ -14,18 +14,13 @@ namespace netvane::testing {
 
 class FakeProcessStarter : public ProcessStarter {
  public:
-  struct Started {
-    std::string commandLine;
-    WindowMode window;
-    WaitMode wait;
-  };
-  bool Start(const std::string& commandLine, WindowMode window, WaitMode wait,
+  bool Start(const ProcessRequest& request,
              const std::function<void()>& whileWaiting = {}) override {
-    started.push_back(Started{commandLine, window, wait});
-    if (wait == WaitMode::WaitForExit && whileWaiting) whileWaiting();
+    started.push_back(request);
+    if (request.wait == WaitMode::WaitForExit && whileWaiting) whileWaiting();
     return succeed;
   }
-  std::vector<Started> started;
+  std::vector<ProcessRequest> started;
   bool succeed = true;
 };
 
@@ -45,8 +40,10 @@ class FakeClock : public Clock {
   std::uint32_t TickCount() override { return now; }
   void Sleep(std::uint32_t milliseconds) override {
     sleeps.push_back(milliseconds);
+    if (onSleep) onSleep();
     now += milliseconds;
   }
+  std::function<void()> onSleep;
   std::uint32_t now = 1000;
   std::vector<std::uint32_t> sleeps;
 };

@@ -1,0 +1,285 @@
+#include "apply/AdapterApply.h"
+
+#include <utility>
+
+#include "base/Text.h"
+
+namespace netvane {
+namespace {
+
+using C = MainControl;
+constexpr RootKey kMachine = RootKey::LocalMachine;
+constexpr const char* kStartPage = "Software\\Microsoft\\Internet Explorer\\Main\\Start Page";
+
+// Sets entry `position` of a list, appending when the list is shorter: the fields of page 0
+// stand for the first entries, whatever the list held before.
+template <typename T>
+void SetOrAppend(OneBasedList<T>& list, std::size_t position, const T& item) {
+  if (list.Count() >= position) list.Replace(position, item);
+  else list.Append(item);
+}
+
+std::string StatusOf(const SharedState& state) {
+  const std::size_t selected = state.config.selectedAdapter;
+  return selected >= 1 && selected <= state.adapters.Count()
+             ? state.adapters.At(selected).configMode
+             : std::string();
+}
+
+}  // namespace
+
+bool IsValidComputerName(std::string_view name) {
+  if (name.empty() || name.size() > 15) return false;
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) <= 0x20 || std::string_view("\\/:*?\"<>|").find(c) !=
+                                                     std::string_view::npos) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsDottedQuad(std::string_view text) {
+  int fields = 0;
+  std::size_t digits = 0;
+  unsigned value = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || text[i] == '.') {
+      if (digits == 0 || value > 255 || ++fields > 4) return false;
+      digits = 0;
+      value = 0;
+    } else if (text[i] >= '0' && text[i] <= '9' && digits < 3) {
+      ++digits;
+      value = value * 10 + static_cast<unsigned>(text[i] - '0');
+    } else {
+      return false;
+    }
+  }
+  return fields == 4;
+}
+
+bool IsSafeDeviceId(std::string_view id) {
+  for (char c : id) {
+    if (c == '"' || c == '%' || static_cast<unsigned char>(c) < 0x20) return false;
+  }
+  return true;
+}
+
+std::array<RestartCommand, 4> RestartCommands(std::string_view matchingDeviceId) {
+  const std::string quoted = "\"" + std::string(matchingDeviceId) + "\"";
+  return {{
+      {"cmd /c devcon disable =net pci*", false},
+      {"cmd /c devcon disable " + quoted, true},
+      {"cmd /c devcon enable =net pci*", false},
+      {"cmd /c devcon enable " + quoted, true},
+  }};
+}
+
+AdapterApply::AdapterApply(SharedState& state, Services& services, Shell& shell,
+                           MachineIdentity& identity, AdapterDiscovery& discovery)
+    : state_(state), services_(services), shell_(shell), identity_(identity), discovery_(discovery) {}
+
+void AdapterApply::RunModify() {
+  WindowSystem& windows = services_.windows;
+  shell_.SetBusy(true);
+  windows.SelectPage(C::功能选择夹, 0);
+  windows.SetText(C::提示标签, kApplying);
+  shell_.PollInput();
+  const bool adapterShown = windows.ItemCount(C::网卡选择框) > 0 &&
+                            windows.Item(C::网卡选择框, 0) != kNoAdapterFound;
+  if (adapterShown) {
+    ApplyAdapterSettings();
+  } else {
+    shell_.SetBusy(false);
+  }
+}
+
+void AdapterApply::ApplyAdapterSettings() {
+  WindowSystem& windows = services_.windows;
+  const std::size_t selected = state_.config.selectedAdapter;
+  if (selected < 1 || selected > state_.adapters.Count()) {  // nothing shown that could take it
+    shell_.SetBusy(false);
+    return;
+  }
+  // What is checked is what gets written: input dispatched by the polls below may change the
+  // boxes, the selection or the model, but not what this apply writes.
+  const std::string computerName = windows.Text(C::机器名框);
+  const std::string ipxText = windows.Text(C::网络号框);
+  const std::string user = windows.Text(C::用户框2);
+  const std::string password = windows.Text(C::密码框2);
+  if (!CheckBeforeWriting(computerName, ipxText)) return;
+  const AdapterRecord adapter = state_.adapters.At(selected);
+  CollectMainWindowFields();
+  const AdapterConfig config = state_.config;
+  shell_.PollInput();
+
+  bool ok = WriteTcpipValues(adapter, config);
+  ok = identity_.WriteIpxNetworkNumber(C::网络号框) && ok;
+  shell_.PollInput();
+  ok = identity_.WriteComputerName(computerName) && ok;
+  shell_.PollInput();
+  if (state_.quickSetupLoaded) ok = identity_.WriteAutoLogon(user, password, computerName) && ok;
+  // The browser start page is the operator's option, not part of the network settings: where
+  // the browser keeps no such key the write fails, and that is no failure of the apply.
+  if (windows.Checked(C::自动消块1)) {
+    services_.registry.WriteRegistryValue(RootKey::CurrentUser, kStartPage, kHomePageUrl);
+  }
+  shell_.PollInput();
+  ok = RestartAdapters(adapter.matchingDeviceId) && ok;
+
+  windows.SetText(C::提示标签, ok ? kApplied : kApplyFailed);
+  WaitResponsive(3500);
+  discovery_.EnumerateAdapters();
+}
+
+bool AdapterApply::CheckBeforeWriting(std::string_view computerName, std::string_view ipxText) {
+  if (!IsValidComputerName(computerName)) {
+    Refuse("计算机名无效：" + std::string(computerName));
+    return false;
+  }
+  if (ipxText != kIpxNotInstalled && !IsHexNetworkNumber(ipxText)) {
+    Refuse("网络号无效：" + std::string(ipxText));
+    return false;
+  }
+  // An address box left half filled reads as "192.168.." and would be stored as an address.
+  const std::pair<C, const char*> boxes[] = {
+      {C::地址框, "IP 地址无效："},        {C::掩码框, "子网掩码无效："},
+      {C::网关框, "默认网关无效："},       {C::首选框, "首选 DNS 服务器无效："},
+      {C::备用框, "备用 DNS 服务器无效："},
+  };
+  for (const auto& [box, message] : boxes) {
+    const std::string text = services_.windows.Text(box);
+    if (!text.empty() && !IsDottedQuad(text)) {
+      Refuse(message + text);
+      return false;
+    }
+  }
+  return true;
+}
+
+void AdapterApply::Refuse(std::string_view message) {
+  services_.windows.ShowMessage(WindowId::Main, message, kErrorTitle, MessageIcon::Exclamation);
+  services_.windows.SetText(C::提示标签, StatusOf(state_));
+  shell_.SetBusy(false);
+}
+
+bool AdapterApply::WriteTcpipValues(const AdapterRecord& adapter, const AdapterConfig& config) {
+  RegistryLayer& registry = services_.registry;
+  const std::string key = state_.RegistryRoot(3) + adapter.instanceId;
+  const auto value = [&key](const char* name) { return key + "\\" + name; };
+
+  std::string addresses, masks, gateways, metrics, servers;
+  for (const ListEntry& entry : config.addressList) {
+    addresses.append(entry.primary).append(kCrLf);
+    masks.append(entry.secondary).append(kCrLf);
+  }
+  shell_.PollInput();
+  for (const ListEntry& entry : config.gatewayList) {
+    gateways.append(entry.primary).append(kCrLf);
+    metrics.append(entry.secondary).append(kCrLf);
+  }
+  shell_.PollInput();
+  for (const std::string& server : config.dnsList) servers.append(server).append(",");
+  if (!servers.empty()) servers.pop_back();
+  shell_.PollInput();
+
+  bool ok = true;
+  if (addresses.empty()) {  // DHCP: the static addresses stay for a later switch back
+    ok = registry.WriteRegistryValue(kMachine, value("EnableDHCP"), 1u) && ok;
+  } else {
+    ok = registry.WriteRegistryValue(kMachine, value("EnableDHCP"), 0u) && ok;
+    ok = registry.WriteMultiString(key, "IPAddress", addresses) && ok;
+    ok = registry.WriteMultiString(key, "SubnetMask", masks) && ok;
+  }
+  if (gateways.empty()) {
+    ok = registry.DeleteRegistryValue(kMachine, value("DefaultGateway")) && ok;
+    ok = registry.DeleteRegistryValue(kMachine, value("DefaultGatewayMetric")) && ok;
+  } else {
+    ok = registry.WriteMultiString(key, "DefaultGateway", gateways) && ok;
+    ok = registry.WriteMultiString(key, "DefaultGatewayMetric", metrics) && ok;
+  }
+  ok = registry.WriteInterfaceMetric(adapter.instanceId, config.interfaceMetric) && ok;
+  ok = registry.WriteRegistryValue(kMachine, value("NameServer"), std::string_view(servers)) && ok;
+  return ok;
+}
+
+// cmd.exe by its full path, in the system directory: "devcon" then resolves to the copy there,
+// never to a file of that name in our folder or the current one.
+bool AdapterApply::RestartAdapters(std::string_view matchingDeviceId) {
+  std::string system = services_.files.SystemDirectory();
+  while (!system.empty() && system.back() == '\\') system.pop_back();
+  // An id that could break out of its quotes is never put on a command line.
+  const bool safeId = IsSafeDeviceId(matchingDeviceId);
+  const auto pump = [this] { services_.input.DispatchPending(); };
+  bool ok = safeId;
+  for (const RestartCommand& command : RestartCommands(matchingDeviceId)) {
+    if (command.wait && !safeId) continue;  // the two lines that name the device
+    const ProcessRequest request{system + "\\cmd.exe", command.commandLine, system,
+                                 WindowMode::Hidden,
+                                 command.wait ? WaitMode::WaitForExit : WaitMode::NoWait};
+    ok = services_.processes.Start(request, pump) && ok;
+    shell_.PollInput();
+  }
+  return ok;
+}
+
+void AdapterApply::CollectMainWindowFields() {
+  WindowSystem& windows = services_.windows;
+  AdapterConfig& config = state_.config;
+
+  const std::string preferred = windows.Text(C::首选框);
+  const std::string alternate = windows.Text(C::备用框);
+  OneBasedList<std::string>& dns = config.dnsList;
+  if (!alternate.empty()) {  // an empty preferred server keeps its place as an empty entry
+    SetOrAppend(dns, 1, preferred);
+    SetOrAppend(dns, 2, alternate);
+  } else {
+    if (dns.Count() >= 2) dns.Remove(2);
+    if (!preferred.empty()) SetOrAppend(dns, 1, preferred);
+    else dns.Remove(1);
+  }
+
+  const std::string gateway = windows.Text(C::网关框);
+  OneBasedList<ListEntry>& gateways = config.gatewayList;
+  if (gateway.empty()) {
+    gateways.Remove(1);
+  } else if (gateways.Empty()) {
+    gateways.Append(ListEntry{gateway, "0"});
+  } else {
+    const std::string& metric = gateways.At(1).secondary;
+    gateways.Replace(1, ListEntry{gateway, IntegerValue(metric) == 0 ? "0" : metric});
+  }
+
+  const std::string address = windows.Text(C::地址框);
+  if (address.empty()) {
+    config.addressList.Remove(1);  // later addresses stay: the adapter stays static
+  } else {
+    SetOrAppend(config.addressList, 1, ListEntry{address, windows.Text(C::掩码框)});
+  }
+}
+
+void AdapterApply::ShowConfigInMainWindow() {
+  WindowSystem& windows = services_.windows;
+  const AdapterConfig& config = state_.config;
+  const ListEntry none;
+  const ListEntry& address = config.addressList.Empty() ? none : config.addressList.At(1);
+  windows.SetText(C::地址框, address.primary);
+  windows.SetText(C::掩码框, address.secondary);
+  shell_.PollInput();
+  windows.SetText(C::网关框, config.gatewayList.Empty() ? "" : config.gatewayList.At(1).primary);
+  shell_.PollInput();
+  windows.SetText(C::首选框, config.dnsList.Count() >= 1 ? config.dnsList.At(1) : "");
+  windows.SetText(C::备用框, config.dnsList.Count() >= 2 ? config.dnsList.At(2) : "");
+  shell_.PollInput();
+}
+
+void AdapterApply::WaitResponsive(std::uint32_t milliseconds) {
+  Clock& clock = services_.clock;
+  const std::uint32_t start = clock.TickCount();
+  do {
+    services_.input.DispatchPending();
+    clock.Sleep(100);
+  } while (clock.TickCount() - start < milliseconds);  // unsigned: right across the wrap
+}
+
+}  // namespace netvane

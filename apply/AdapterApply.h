@@ -1,0 +1,68 @@
+#pragma once
+// Applying what the main window shows to the selected adapter and the machine: the TCP/IP
+// values, the computer name, the IPX number and the automatic logon, then the adapter restart
+// and a refresh that shows what the registry now holds.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "adapters/AdapterDiscovery.h"
+#include "adapters/Model.h"
+#include "app/Services.h"
+#include "config/MachineIdentity.h"
+
+namespace netvane {
+
+inline constexpr std::string_view kApplying = "正在修改……";
+inline constexpr std::string_view kApplied = "修改完成……";
+inline constexpr std::string_view kApplyFailed = "修改失败……";
+inline constexpr std::string_view kErrorTitle = "错误";
+
+// A name Windows accepts as a computer name: 1 to 15 bytes, none of \/:*?"<>| or a space.
+bool IsValidComputerName(std::string_view name);
+// Four decimal fields of 1 to 3 digits, each 0 to 255, joined by dots.
+bool IsDottedQuad(std::string_view text);
+// True when the hardware id can stand between the double quotes of a command line: no quote,
+// no percent sign (the interpreter would expand it) and no control character.
+bool IsSafeDeviceId(std::string_view id);
+
+// The four command lines that restart the adapters, in the order they run.
+struct RestartCommand {
+  std::string commandLine;
+  bool wait;
+};
+std::array<RestartCommand, 4> RestartCommands(std::string_view matchingDeviceId);
+
+class AdapterApply {
+ public:
+  AdapterApply(SharedState& state, Services& services, Shell& shell, MachineIdentity& identity,
+               AdapterDiscovery& discovery);
+
+  // The modify action: applies what page 0 shows, or ends the busy state when no adapter.
+  void RunModify();
+  // Checks, then writes the selected adapter's settings and the machine identity, restarts the
+  // adapters, reports, waits and refreshes. The caller has set the busy state.
+  void ApplyAdapterSettings();
+  // Folds the five address fields of page 0 into the first entries of the model's lists.
+  void CollectMainWindowFields();
+  // Shows the first entries of the model's lists in the five address fields.
+  void ShowConfigInMainWindow();
+  // Returns after at least `milliseconds`, dispatching every pending message every 100 ms.
+  void WaitResponsive(std::uint32_t milliseconds);
+
+ private:
+  // The operator's texts that the apply writes; a refusal names the field and its text.
+  bool CheckBeforeWriting(std::string_view computerName, std::string_view ipxText);
+  bool WriteTcpipValues(const AdapterRecord& adapter, const AdapterConfig& config);
+  bool RestartAdapters(std::string_view matchingDeviceId);
+  void Refuse(std::string_view message);
+
+  SharedState& state_;
+  Services& services_;
+  Shell& shell_;
+  MachineIdentity& identity_;
+  AdapterDiscovery& discovery_;
+};
+
+}  // namespace netvane

@@ -1,0 +1,127 @@
+#include "quicksetup/QuickSetup.h"
+
+#include <utility>
+
+namespace netvane {
+namespace {
+
+using C = MainControl;
+
+// The nine keys of the section, in the order they are read and written, with their fields.
+struct Setting {
+  const char* key;
+  C field;
+  std::string_view fallback;  // the first run's value
+};
+constexpr Setting kTextSettings[] = {
+    {"机器", C::机器名框2, "User"},         {"地址", C::地址框2, "192.168.16."},
+    {"掩码", C::掩码框2, "255.255.255.0"},  {"网关", C::网关框2, "192.168.16.254"},
+    {"用户", C::用户框2, "China"},          {"密码", C::密码框2, ""},
+    {"首选", C::首选框2, kDefaultPreferredDns}, {"备用", C::备用框2, kDefaultAlternateDns},
+};
+constexpr const char* kAddTenKey = "增位";
+
+}  // namespace
+
+std::optional<unsigned> HostNumber(std::string_view machineNumber, bool addTen) {
+  while (machineNumber.size() > 1 && machineNumber.front() == '0') machineNumber.remove_prefix(1);
+  if (machineNumber.empty() || machineNumber.size() > 9) return std::nullopt;
+  unsigned n = 0;
+  for (char c : machineNumber) {
+    if (c < '0' || c > '9') return std::nullopt;
+    n = n * 10 + static_cast<unsigned>(c - '0');
+  }
+  return addTen ? n + 10 : n;
+}
+
+QuickSetup::QuickSetup(SharedState& state, Services& services, Shell& shell, AdapterApply& apply)
+    : state_(state), services_(services), shell_(shell), apply_(apply) {}
+
+std::string QuickSetup::SettingsPath() { return services_.files.ProgramDirectory() + "\\ipset.ini"; }
+
+void QuickSetup::LoadQuickSetup() {
+  WindowSystem& windows = services_.windows;
+  const std::string path = SettingsPath();
+  const std::string section(kSettingsSection);
+  const bool exists = services_.files.Exists(path);
+  // An existing file gives every field its own value, empty when the key is absent.
+  for (const Setting& setting : kTextSettings) {
+    windows.SetText(setting.field, exists ? services_.ini.ReadString(path, section, setting.key, "")
+                                          : std::string(setting.fallback));
+  }
+  windows.SetChecked(C::增位框,
+                     exists && services_.ini.ReadString(path, section, kAddTenKey, "") == kTicked);
+  state_.quickSetupLoaded = exists;
+}
+
+void QuickSetup::SaveQuickSetup() {
+  WindowSystem& windows = services_.windows;
+  const std::string path = SettingsPath();
+  const std::string section(kSettingsSection);
+  bool saved = true;
+  for (const Setting& setting : kTextSettings) {
+    saved = saved && services_.ini.WriteString(path, section, setting.key, windows.Text(setting.field));
+  }
+  const std::string_view addTen = windows.Checked(C::增位框) ? kTicked : kUnticked;
+  saved = saved && services_.ini.WriteString(path, section, kAddTenKey, std::string(addTen));
+  if (saved) {
+    windows.ShowMessage(WindowId::Main, "配置信息保存完毕！", "提示", MessageIcon::Information);
+  } else {
+    windows.ShowMessage(WindowId::Main, "配置信息保存失败！", kErrorTitle, MessageIcon::Exclamation);
+  }
+  windows.SelectPage(C::功能选择夹, 0);
+}
+
+void QuickSetup::FillFromMachineNumber() {
+  WindowSystem& windows = services_.windows;
+  const std::string number = windows.Text(C::机器数框);
+  const std::optional<unsigned> host = HostNumber(number, windows.Checked(C::增位框));
+  if (!host) {
+    Refuse("机器号无效：", number);
+    return;
+  }
+  const std::string address = windows.Text(C::地址框2) + std::to_string(*host);
+  // An IP-address box cannot hold what is no address; given one, it would apply another.
+  const std::pair<std::string, const char*> derived[] = {
+      {address, "IP 地址无效："},
+      {windows.Text(C::掩码框2), "子网掩码无效："},
+      {windows.Text(C::网关框2), "默认网关无效："},
+  };
+  for (const auto& [text, message] : derived) {
+    if (!IsDottedQuad(text)) {
+      Refuse(message, text);
+      return;
+    }
+  }
+  for (C field : {C::首选框2, C::备用框2}) {
+    const std::string text = windows.Text(field);
+    if (!text.empty() && !IsDottedQuad(text)) {
+      Refuse(field == C::首选框2 ? "首选 DNS 服务器无效：" : "备用 DNS 服务器无效：", text);
+      return;
+    }
+  }
+
+  windows.SetText(C::机器名框, windows.Text(C::机器名框2) + number);
+  windows.SetText(C::掩码框, windows.Text(C::掩码框2));
+  windows.SetText(C::网关框, windows.Text(C::网关框2));
+  windows.SetText(C::首选框, windows.Text(C::首选框2));
+  windows.SetText(C::备用框, windows.Text(C::备用框2));
+  windows.SetText(C::地址框, address);
+  if (windows.Text(C::网络号框) != kIpxNotInstalled) {
+    windows.SetText(C::网络号框, std::to_string(*host));
+  }
+  services_.input.DispatchPending();
+  windows.SelectPage(C::功能选择夹, 0);
+  apply_.RunModify();
+}
+
+// Applies nothing: the operator sees what is wrong on page 1, where it can be mended.
+void QuickSetup::Refuse(std::string_view message, std::string_view text) {
+  WindowSystem& windows = services_.windows;
+  windows.ShowMessage(WindowId::Main, std::string(message) + std::string(text), kErrorTitle,
+                      MessageIcon::Exclamation);
+  windows.SelectPage(C::功能选择夹, 1);
+  shell_.SetBusy(false);
+}
+
+}  // namespace netvane

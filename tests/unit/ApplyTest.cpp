@@ -1,0 +1,199 @@
+// The apply, end to end against the in-memory machine: what reaches the registry and the
+// command lines, what is refused before anything is written, and what a failure shows.
+#include "apply/AdapterApply.h"
+
+#include <gtest/gtest.h>
+
+#include "app/Application.h"
+#include "tests/doubles/TestMachine.h"
+
+namespace netvane {
+namespace {
+
+using namespace netvane::testing;
+using C = MainControl;
+constexpr RootKey HKLM = RootKey::LocalMachine;
+const std::string kGuid = "{A1}";
+const std::string kTcpip = std::string(kTcpipInterfacesKey) + kGuid;
+template <std::size_t N>
+std::string Bytes(const char (&literal)[N]) { return std::string(literal, N - 1); }
+const std::string kWinlogon = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+
+class ApplyTest : public ::testing::Test, protected TestMachine {
+ protected:
+  void SetUp() override {  // one static adapter with two DNS servers and a second address
+    const std::string cls = std::string(kAdapterClassKey) + "0000";
+    const std::string connection = std::string(kNetworkConnectionsKey) + kGuid + "\\Connection";
+    registry.PutMulti(HKLM, cls + "\\Linkage", "UpperBind", {"Tcpip"});
+    registry.PutText(HKLM, cls + "\\Ndi\\Interfaces", "LowerRange", "ethernet");
+    registry.PutText(HKLM, cls, "NetCfgInstanceId", kGuid);
+    registry.PutText(HKLM, cls, "MatchingDeviceId", deviceId);
+    registry.PutText(HKLM, connection, "PnpInstanceID", "PCI\\1");
+    registry.PutText(HKLM, std::string(kDeviceEnumKey) + "PCI\\1\\Control", "ActiveService", "E1");
+    registry.PutNumber(HKLM, kTcpip, "EnableDHCP", 0);
+    registry.PutMulti(HKLM, kTcpip, "IPAddress", {"10.0.0.1", "10.0.0.2"});
+    registry.PutMulti(HKLM, kTcpip, "SubnetMask", {"255.0.0.0", "255.255.0.0"});
+    registry.PutMulti(HKLM, kTcpip, "DefaultGateway", {"10.0.0.254"});
+    registry.PutMulti(HKLM, kTcpip, "DefaultGatewayMetric", {"20"});
+    registry.PutNumber(HKLM, kTcpip, "InterfaceMetric", 30);
+    registry.PutText(HKLM, kTcpip, "NameServer", "1.1.1.1,2.2.2.2,3.3.3.3");
+    registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx", "DisplayName", "IPX");
+    for (const char* key : {"SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName",
+                            "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx\\Parameters",
+                            "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters",
+                            "SYSTEM\\ControlSet001\\Control\\ComputerName\\ComputerName",
+                            "SYSTEM\\ControlSet001\\Services\\Tcpip\\Parameters", kWinlogon.c_str()}) {
+      registry.CreateKey(HKLM, key);
+    }
+    app.Start();
+    windows.SetText(C::机器名框, "PC01");
+  }
+  std::string Value(const std::string& key, const char* name) {
+    const auto value = registry.Get(HKLM, key, name);
+    return value ? value->data : "<absent>";
+  }
+  void Modify() {
+    registry.ClearWrites();
+    windows.Click(C::修改按钮);
+  }
+  std::string deviceId = "pci\\ven_10ec&dev_8139";
+  Application app{services, "MZ"};
+};
+
+TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefreshes) {
+  app.state().quickSetupLoaded = true;
+  std::vector<std::string> statusAtSleep;
+  clock.onSleep = [&] { statusAtSleep.push_back(windows.Text(C::提示标签)); };
+  windows.SetText(C::地址框, "192.168.16.5");
+  windows.SetText(C::掩码框, "255.255.255.0");
+  windows.SetText(C::网关框, "192.168.16.254");  // keeps the stored metric 20
+  windows.SetText(C::备用框, "");                // removes DNS entry 2; entry 3 stays
+  windows.SetText(C::网络号框, "1F");
+  Modify();
+
+  EXPECT_EQ(Value(kTcpip, "EnableDHCP"), Bytes("\0\0\0\0"));
+  EXPECT_EQ(Value(kTcpip, "IPAddress"), Bytes("192.168.16.5\0" "10.0.0.2\0\0\0"));
+  EXPECT_EQ(Value(kTcpip, "SubnetMask"), Bytes("255.255.255.0\0" "255.255.0.0\0\0\0"));
+  EXPECT_EQ(Value(kTcpip, "DefaultGateway"), Bytes("192.168.16.254\0\0\0"));
+  EXPECT_EQ(Value(kTcpip, "DefaultGatewayMetric"), Bytes("20\0\0\0"));
+  EXPECT_EQ(Value(kTcpip, "InterfaceMetric"), Bytes("\x1e\0\0\0"));
+  EXPECT_EQ(Value(kTcpip, "NameServer"), Bytes("1.1.1.1,3.3.3.3\0"));
+  EXPECT_EQ(Value("SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx\\Parameters", "VirtualNetworkNumber"),
+            Bytes("\x1f\0\0\0"));
+  EXPECT_EQ(Value("SYSTEM\\ControlSet001\\Services\\Tcpip\\Parameters", "NV Hostname"), Bytes("PC01\0"));
+  EXPECT_EQ(Value(kWinlogon, "DefaultDomainName"), Bytes("PC01\0"));
+  ASSERT_EQ(processes.started.size(), 4u);
+  const auto commands = RestartCommands(deviceId);
+  EXPECT_EQ(commands[1].commandLine, "cmd /c devcon disable \"pci\\ven_10ec&dev_8139\"");
+  for (std::size_t i = 0; i < 4; ++i) {
+    const ProcessRequest& started = processes.started[i];
+    EXPECT_EQ(started.commandLine, commands[i].commandLine);
+    EXPECT_EQ(started.program, "C:\\windows\\system32\\cmd.exe");
+    EXPECT_EQ(started.directory, "C:\\windows\\system32");
+    EXPECT_EQ(started.window, WindowMode::Hidden);
+    EXPECT_EQ(started.wait == WaitMode::WaitForExit, i % 2 == 1);
+  }
+  // 3.5 s in 100 ms steps with "修改完成……" showing, then the refresh shows the registry.
+  EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 100u), 35);
+  EXPECT_EQ(std::count(statusAtSleep.begin(), statusAtSleep.end(), std::string(kApplied)), 35);
+  EXPECT_EQ(windows.Text(C::提示标签), "手动配置");
+  EXPECT_EQ(windows.Text(C::网络号框), "1F");
+  EXPECT_TRUE(windows.Enabled(C::修改按钮));
+}
+
+TEST_F(ApplyTest, EmptyFieldsSwitchToDhcpAndTouchNoLogon) {
+  registry.PutMulti(HKLM, kTcpip, "IPAddress", {"10.0.0.1"});  // only the shown address
+  app.mainWindow().RefreshAdapters();
+  for (C box : {C::地址框, C::网关框, C::首选框, C::备用框}) windows.SetText(box, "");
+  windows.SetText(C::机器名框, "PC01");
+  Modify();
+  EXPECT_EQ(Value(kTcpip, "EnableDHCP"), Bytes("\1\0\0\0"));
+  EXPECT_EQ(Value(kTcpip, "IPAddress"), Bytes("10.0.0.1\0\0"));  // kept
+  EXPECT_EQ(Value(kTcpip, "DefaultGateway"), "<absent>");
+  EXPECT_EQ(Value(kTcpip, "DefaultGatewayMetric"), "<absent>");
+  EXPECT_EQ(Value(kTcpip, "NameServer"), Bytes("3.3.3.3\0"));
+  EXPECT_EQ(Value(kWinlogon, "AutoAdminLogon"), "<absent>");
+}
+
+TEST_F(ApplyTest, CollectedDnsFollowsTheTwoFields) {
+  struct Row { std::vector<std::string> before; const char *p, *a; std::vector<std::string> after; };
+  const Row rows[] = {
+      {{}, "1.1.1.1", "", {"1.1.1.1"}},          {{"9"}, "", "", {}},
+      {{"9", "8", "7"}, "1.1.1.1", "", {"1.1.1.1", "7"}}, {{"9", "8", "7"}, "", "", {"7"}},
+      {{}, "", "2.2.2.2", {"", "2.2.2.2"}},      {{"9"}, "1.1.1.1", "2.2.2.2", {"1.1.1.1", "2.2.2.2"}},
+      {{"9", "8"}, "", "2.2.2.2", {"", "2.2.2.2"}},
+  };
+  AdapterApply apply(app.state(), services, app.mainWindow(), *static_cast<MachineIdentity*>(nullptr),
+                     *static_cast<AdapterDiscovery*>(nullptr));
+  for (const Row& row : rows) {
+    app.state().config.dnsList.Clear();
+    for (const std::string& s : row.before) app.state().config.dnsList.Append(s);
+    windows.SetText(C::首选框, row.p);
+    windows.SetText(C::备用框, row.a);
+    apply.CollectMainWindowFields();
+    EXPECT_EQ(app.state().config.dnsList.Items(), row.after) << row.p << "|" << row.a;
+  }
+}
+
+TEST_F(ApplyTest, AFaultyFieldIsRefusedBeforeAnyWrite) {
+  const std::pair<C, const char*> faults[] = {
+      {C::机器名框, ""}, {C::机器名框, "SIXTEEN-BYTES-16"}, {C::机器名框, "PC 01"}, {C::机器名框, "PC:1"},
+      {C::网络号框, "G1"}, {C::网络号框, ""}, {C::地址框, "192.168.."}, {C::备用框, "1.2.3"},
+  };
+  for (const auto& [box, text] : faults) {
+    windows.SetText(C::机器名框, "PC01");
+    windows.SetText(C::网络号框, "1F");
+    windows.SetText(C::地址框, "");
+    windows.SetText(C::备用框, "");
+    windows.SetText(box, text);
+    windows.messages.clear();
+    Modify();
+    ASSERT_EQ(windows.messages.size(), 1u) << text;
+    EXPECT_EQ(windows.messages[0].title, "错误");
+    EXPECT_NE(windows.messages[0].text.find(text), std::string::npos) << windows.messages[0].text;
+    EXPECT_TRUE(registry.Writes().empty()) << text;
+    EXPECT_TRUE(processes.started.empty()) << text;
+    EXPECT_TRUE(windows.Enabled(C::修改按钮)) << text;
+  }
+}
+
+TEST_F(ApplyTest, FailuresShowAsFailureAndAnUnsafeIdNeverReachesACommandLine) {
+  registry.RefuseWritesUnder(HKLM, kTcpip);
+  std::string status;
+  clock.onSleep = [&] { status = windows.Text(C::提示标签); };
+  Modify();
+  EXPECT_EQ(status, kApplyFailed);
+  EXPECT_EQ(processes.started.size(), 4u);  // the restart still runs
+
+  processes.started.clear();
+  registry.PutText(HKLM, std::string(kAdapterClassKey) + "0000", "MatchingDeviceId", "pci\"&calc%x%");
+  app.mainWindow().RefreshAdapters();
+  windows.SetText(C::机器名框, "PC01");
+  Modify();
+  ASSERT_EQ(processes.started.size(), 2u);
+  EXPECT_EQ(processes.started[1].commandLine, "cmd /c devcon enable =net pci*");
+  EXPECT_EQ(status, kApplyFailed);
+  for (const char* id : {"PCI\\VEN_8086&DEV_100E&SUBSYS_001E8086", ""}) EXPECT_TRUE(IsSafeDeviceId(id));
+}
+
+TEST_F(ApplyTest, WithNoAdapterNothingIsAppliedAndTheStartPageFollowsItsBox) {
+  windows.SetChecked(C::自动消块1, true);
+  Modify();
+  EXPECT_EQ(Value("Software\\Microsoft\\Internet Explorer\\Main", "Start Page"), "<absent>");  // no key
+  registry.CreateKey(RootKey::CurrentUser, "Software\\Microsoft\\Internet Explorer\\Main");
+  Modify();
+  const auto page = registry.Get(RootKey::CurrentUser, "Software\\Microsoft\\Internet Explorer\\Main", "Start Page");
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->data, std::string(kHomePageUrl) + '\0');
+
+  windows.ClearItems(C::网卡选择框);
+  windows.AddItem(C::网卡选择框, kNoAdapterFound);
+  processes.started.clear();
+  Modify();
+  EXPECT_TRUE(processes.started.empty());
+  EXPECT_TRUE(windows.Enabled(C::修改按钮));
+  EXPECT_EQ(windows.Text(C::提示标签), kApplying);
+}
+
+}  // namespace
+}  // namespace netvane
