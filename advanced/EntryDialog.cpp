@@ -62,13 +62,18 @@ std::string AddressProblem(std::string_view address, const std::string* mask) {
   if (Incomplete(address)) return "地址错误，不能继续。";
   const std::string first = FirstField(address);
   if (first == "127") {
-    return "以 127 起头的 IP 地址无效，因为他们保留用作环回地址。请在 1 和 223 之间指定一些其他有效值。";
+    return "以 127 起头的 IP 地址无效，因为他们保留用作环回地址。"
+           "请在 1 和 223 之间指定一些其他有效值。";
   }
   const std::int64_t value = IntegerValue(first);
-  if (value == 0 || value > 223) return first + " 不是一个有效项目。请指定一个介于 1 和 223 之间的数值";
+  if (value == 0 || value > 223) {
+    return first + " 不是一个有效项目。请指定一个介于 1 和 223 之间的数值";
+  }
   if (!mask) return {};
   if (Incomplete(*mask)) return "掩码地址错误，不能继续。";
-  if (IntegerValue(FirstField(*mask)) == 0) return " 0 不是一个有效项目。请指定一个介于 1 和 255 之间的数值";
+  if (IntegerValue(FirstField(*mask)) == 0) {
+    return " 0 不是一个有效项目。请指定一个介于 1 和 255 之间的数值";
+  }
   return {};
 }
 
