@@ -81,7 +81,11 @@ void AdapterDiscovery::EnumerateAdapters() {
   windows.SetText(C::机器名框, identity_.ReadComputerName());
   shell_.PollInput();
   if (ScanSuperseded(scan)) return;
-  identity_.ShowIpxNetworkNumber(C::网络号框);
+  const std::string ipx = identity_.ReadIpxNetworkNumber();
+  const bool installed = ipx != kIpxNotInstalled;
+  windows.SetText(C::网络号框, ipx);
+  windows.SetReadOnly(C::网络号框, !installed);
+  windows.SetTextColor(C::网络号框, installed ? kBlue : kRed);
   shell_.PollInput();
   if (ScanSuperseded(scan)) return;
   shell_.SetBusy(false);

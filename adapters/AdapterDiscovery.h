@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "adapters/Model.h"
-#include "app/Services.h"
+#include "config/Services.h"
 #include "config/MachineIdentity.h"
 
 namespace netvane {

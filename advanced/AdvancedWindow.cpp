@@ -183,15 +183,13 @@ void AdvancedWindow::OnEvent(const WindowEvent& event) {
         UpdateMoveButtons(windows_);
       }
       break;
-    case EventKind::EnterKey: {
-      // Enter presses the focused push button, as in a dialog; elsewhere it does nothing.
-      const ControlLayout* row = FindControl(LayoutOf(WindowId::Advanced), event.control);
-      if (row && row->kind == ControlKind::Button && windows_.Enabled(ControlRef(
-                                                         WindowId::Advanced, event.control))) {
+    case EventKind::EnterKey:
+      // Enter presses the focused button, as in a dialog; elsewhere it does nothing.
+      if (event.control != 0 && event.control != static_cast<int>(A::跃点选择框) &&
+          windows_.Enabled(ControlRef(WindowId::Advanced, event.control))) {
         OnClick(static_cast<A>(event.control));
       }
       break;
-    }
     case EventKind::CloseRequest:  // the close box, or Esc: as Cancel
       Close();
       break;

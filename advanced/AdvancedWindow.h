@@ -7,7 +7,7 @@
 
 #include "adapters/Model.h"
 #include "advanced/EntryDialog.h"
-#include "app/Services.h"
+#include "config/Services.h"
 
 namespace netvane {
 

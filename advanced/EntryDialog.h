@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "adapters/Model.h"
-#include "app/Services.h"
+#include "config/Services.h"
 
 namespace netvane {
 

@@ -5,7 +5,7 @@ namespace netvane {
 Application::Application(Services& services, std::string devconImage)
     : services_(services),
       main_(state_, services, std::move(devconImage)),
-      identity_(services.registry, services.windows),
+      identity_(services.registry),
       discovery_(state_, services, main_, identity_),
       apply_(state_, services, main_, identity_, discovery_),
       quickSetup_(state_, services, main_, apply_),

@@ -9,7 +9,7 @@
 #include "apply/AdapterApply.h"
 #include "quicksetup/QuickSetup.h"
 #include "app/MainWindow.h"
-#include "app/Services.h"
+#include "config/Services.h"
 
 namespace netvane {
 

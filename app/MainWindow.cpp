@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/Layout.h"
+
 namespace netvane {
 
 using C = MainControl;
@@ -22,11 +24,14 @@ void MainWindow::OnMainWindowCreated() {
 }
 
 void MainWindow::Initialise() {
+  SetBusy(true);  // no action may start inside the first scan; its end enables them
   state_.SetRegistryRoots();
   Run(actions_.loadQuickSetup);
   PollInput();
   const std::string devcon = DevconPath();
-  if (!services_.files.Exists(devcon)) {
+  // A tool of zero bytes counts as absent, and an empty image is never written: either would
+  // leave a tool that the write-if-absent rule never repairs.
+  if (!devconImage_.empty() && services_.files.FileSize(devcon).value_or(0) == 0) {
     services_.files.WriteWholeFile(devcon, devconImage_);  // a failure is not reported
     PollInput();
   }

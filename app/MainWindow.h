@@ -5,7 +5,7 @@
 #include <string>
 
 #include "adapters/Model.h"
-#include "app/Services.h"
+#include "config/Services.h"
 
 namespace netvane {
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/Application.h"
+#include "app/Layout.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Windows.h"
 #include "resources/resource.h"
@@ -30,12 +31,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::Win32ProcessStarter processes;
   win32::Win32SystemAdapters systemAdapters;
   win32::Win32Clock clock;
-  win32::Win32WindowSystem windows(instance);
+  win32::Win32WindowSystem windows(instance, LayoutOf);
   win32::Win32InputPoll input;
   input.preTranslate = [&windows](MSG& message) { return windows.PreTranslate(message); };
   Services services{registryLayer, ini, files, processes, systemAdapters, clock, input, windows};
 
   Application application(services, CarriedDevcon(instance));
+  windows.onFault = [&](const char* what) {
+    application.mainWindow().SetBusy(false);
+    windows.ShowMessage(WindowId::Main, std::string("程序内部错误，操作已中止。") + what, "错误",
+                        MessageIcon::Exclamation);
+  };
   application.Start();
   return windows.RunMessageLoop();
 }

@@ -114,7 +114,7 @@ void AdapterApply::ApplyAdapterSettings() {
   shell_.PollInput();
 
   bool ok = WriteTcpipValues(adapter, config);
-  ok = identity_.WriteIpxNetworkNumber(C::网络号框) && ok;
+  ok = identity_.WriteIpxNetworkNumber(ipxText) && ok;
   shell_.PollInput();
   ok = identity_.WriteComputerName(computerName) && ok;
   shell_.PollInput();

@@ -9,7 +9,7 @@
 
 #include "adapters/AdapterDiscovery.h"
 #include "adapters/Model.h"
-#include "app/Services.h"
+#include "config/Services.h"
 #include "config/MachineIdentity.h"
 
 namespace netvane {
@@ -18,6 +18,8 @@ inline constexpr std::string_view kApplying = "正在修改……";
 inline constexpr std::string_view kApplied = "修改完成……";
 inline constexpr std::string_view kApplyFailed = "修改失败……";
 inline constexpr std::string_view kErrorTitle = "错误";
+// The browser start page the apply sets while 自动消块1 is ticked.
+inline constexpr const char* kHomePageUrl = "http://www.netvane.net/";
 
 // A name Windows accepts as a computer name: 1 to 15 bytes, none of \/:*?"<>| or a space.
 bool IsValidComputerName(std::string_view name);

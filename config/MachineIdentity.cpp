@@ -68,18 +68,11 @@ std::string MachineIdentity::ReadComputerName() {
   return registry_.ReadRegistryText(kMachine, kComputerNamePath);
 }
 
-void MachineIdentity::ShowIpxNetworkNumber(ControlRef box) {
-  if (registry_.ReadRegistryText(kMachine, kIpxDisplayName).empty()) {
-    windows_.SetText(box, kIpxNotInstalled);
-    windows_.SetReadOnly(box, true);
-    windows_.SetTextColor(box, kRed);
-    return;
-  }
+std::string MachineIdentity::ReadIpxNetworkNumber() {
+  if (registry_.ReadRegistryText(kMachine, kIpxDisplayName).empty()) return std::string(kIpxNotInstalled);
   // The layer hands a DWORD back as a signed number; the network number is all 32 bits.
   const auto number = static_cast<std::uint32_t>(registry_.ReadRegistryNumber(kMachine, kIpxNetworkNumber));
-  windows_.SetText(box, ConvertBase(std::to_string(number), 10, 16));
-  windows_.SetReadOnly(box, false);
-  windows_.SetTextColor(box, kBlue);
+  return ConvertBase(std::to_string(number), 10, 16);
 }
 
 bool MachineIdentity::WriteComputerName(std::string_view name) {
@@ -105,8 +98,7 @@ bool MachineIdentity::WriteAutoLogon(std::string_view user, std::string_view pas
   return all;
 }
 
-bool MachineIdentity::WriteIpxNetworkNumber(ControlRef box) {
-  const std::string text = windows_.Text(box);
+bool MachineIdentity::WriteIpxNetworkNumber(std::string_view text) {
   if (text == kIpxNotInstalled) return true;  // a machine without IPX never gets a number
   // Anything else that is not a network number would be stored as some unrelated number.
   if (!IsHexNetworkNumber(text)) return false;

@@ -5,9 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Controls.h"
 #include "config/RegistryLayer.h"
-#include "platform/WindowSystem.h"
 
 namespace netvane {
 
@@ -26,24 +24,22 @@ bool IsHexNetworkNumber(std::string_view text);
 
 class MachineIdentity {
  public:
-  MachineIdentity(RegistryLayer& registry, WindowSystem& windows)
-      : registry_(registry), windows_(windows) {}
+  explicit MachineIdentity(RegistryLayer& registry) : registry_(registry) {}
 
   // The name the machine takes at its next start; empty when none is stored.
   std::string ReadComputerName();
-  // Puts the stored IPX number, in hexadecimal, into `box`, or marks IPX as not installed.
-  void ShowIpxNetworkNumber(ControlRef box);
+  // The stored IPX number in hexadecimal, or kIpxNotInstalled when IPX is absent.
+  std::string ReadIpxNetworkNumber();
   // Stores the name, unchanged, wherever Windows and TCP/IP look for it; true when all took.
   bool WriteComputerName(std::string_view name);
   // Turns on the automatic logon with these credentials; true when all six values took.
   bool WriteAutoLogon(std::string_view user, std::string_view password, std::string_view domain);
-  // Stores the hexadecimal number of `box`. The not-installed marker stores nothing and counts
-  // as done; any text other than 1 to 8 hex digits (an empty box too) stores nothing and fails.
-  bool WriteIpxNetworkNumber(ControlRef box);
+  // Stores a hexadecimal number text. The not-installed marker stores nothing and counts as
+  // done; any text other than 1 to 8 hex digits (an empty one too) stores nothing and fails.
+  bool WriteIpxNetworkNumber(std::string_view text);
 
  private:
   RegistryLayer& registry_;
-  WindowSystem& windows_;
 };
 
 }  // namespace netvane

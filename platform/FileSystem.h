@@ -1,5 +1,7 @@
 #pragma once
 // The file seam: the few file-system facts and writes the program needs.
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace netvane {
@@ -9,7 +11,9 @@ class FileSystem {
   virtual ~FileSystem() = default;
   // True when a file or directory exists at the path.
   virtual bool Exists(const std::string& path) = 0;
-  // Writes the bytes as a new file at the path; false when it cannot.
+  // The size of the file at the path; nothing when there is none (a directory counts as 0).
+  virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
+  // Writes the bytes as the whole file at the path, replacing one; false when it cannot.
   virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
   // The directory that holds the program's executable, without a trailing backslash.
   virtual std::string ProgramDirectory() = 0;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Layout.h"
+#include "ui/Layout.h"
 
 namespace netvane {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "adapters/Model.h"
-#include "app/Services.h"
+#include "config/Services.h"
 #include "apply/AdapterApply.h"
 
 namespace netvane {

@@ -51,7 +51,7 @@ Win32WindowSystem::Control& Win32WindowSystem::At(ControlRef ref) {
 }
 
 void Win32WindowSystem::CreateControl(Window& window, const ControlLayout& row) {
-  const WindowLayout& layout = LayoutOf(window.id);
+  const WindowLayout& layout = layouts_(window.id);
   const Rect place = PlaceControl(layout, row, dpi_);
   const bool tabStop = std::find(layout.tabOrder.begin(), layout.tabOrder.end(), row.id) !=
                        layout.tabOrder.end();
@@ -201,8 +201,46 @@ std::string Win32WindowSystem::Text(ControlRef ref) {
   return IpAddressText(joined);
 }
 
+// Windows leaves a window with no focus at all when its focused control is disabled, and the
+// keyboard goes dead. The focus moves to the default button instead, or waits on the window
+// itself until that button is enabled again.
 void Win32WindowSystem::SetEnabled(ControlRef ref, bool enabled) {
-  EnableWindow(At(ref).hwnd, enabled);
+  Window* window = Find(ref.window);
+  HWND hwnd = At(ref).hwnd;
+  if (!window || !hwnd) return;
+  HWND focus = GetFocus();
+  const bool hadFocus = !enabled && focus && (focus == hwnd || IsChild(hwnd, focus));
+  EnableWindow(hwnd, enabled);
+  if (hadFocus) {
+    window->focusToDefault = true;
+    RestoreFocus(*window);
+  } else if (enabled && window->focusToDefault && ref.id == DefaultButton(ref.window) &&
+             GetFocus() == window->hwnd) {
+    RestoreFocus(*window);
+  }
+}
+
+int Win32WindowSystem::DefaultButton(WindowId id) {
+  for (const ControlLayout& row : layouts_(id).controls) {
+    if (row.flags & flag::kDefaultButton) return row.id;
+  }
+  return 0;
+}
+
+void Win32WindowSystem::RestoreFocus(Window& window) {
+  const auto usable = [&](int id) {
+    const auto found = window.controls.find(id);
+    return found != window.controls.end() && IsWindowEnabled(found->second.hwnd) &&
+           IsWindowVisible(found->second.hwnd);
+  };
+  int target = window.focusToDefault ? 0 : window.savedFocus;
+  if (!usable(target)) target = DefaultButton(window.id);
+  if (usable(target)) {
+    window.focusToDefault = false;
+    ::SetFocus(window.controls[target].hwnd);
+  } else {
+    ::SetFocus(window.hwnd);  // keys still reach the window and its Enter handling
+  }
 }
 
 bool Win32WindowSystem::Enabled(ControlRef ref) { return IsWindowEnabled(At(ref).hwnd) != FALSE; }
@@ -242,7 +280,9 @@ void Win32WindowSystem::SetTextColor(ControlRef ref, Rgb color) {
 
 Rgb Win32WindowSystem::TextColor(ControlRef ref) { return At(ref).color; }
 
-void Win32WindowSystem::SetFocus(ControlRef ref) { ::SetFocus(At(ref).hwnd); }
+void Win32WindowSystem::SetFocus(ControlRef ref) {
+  if (HWND hwnd = At(ref).hwnd) ::SetFocus(hwnd);  // never the placeholder: that clears the focus
+}
 
 int Win32WindowSystem::Focused(WindowId id) {
   Window* window = Find(id);
@@ -257,20 +297,20 @@ void Win32WindowSystem::SetPosition(ControlRef ref, int left, int top) {
   ControlLayout moved = *control.layout;
   moved.bounds.left = left;
   moved.bounds.top = top;
-  const Rect place = PlaceControl(LayoutOf(ref.window), moved, dpi_);
+  const Rect place = PlaceControl(layouts_(ref.window), moved, dpi_);
   SetWindowPos(control.hwnd, nullptr, place.left, place.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Rect Win32WindowSystem::Bounds(ControlRef ref) {
   Control& control = At(ref);
-  RECT rect;
-  GetWindowRect(control.hwnd, &rect);
+  RECT rect = {};
+  if (!control.hwnd || !GetWindowRect(control.hwnd, &rect)) return Rect{};
   MapWindowPoints(HWND_DESKTOP, GetParent(control.hwnd), reinterpret_cast<POINT*>(&rect), 2);
   int height = rect.bottom - rect.top;
   if (IsCombo(*control.layout)) {
     // A drop-down list's window includes its opened list; the field is what the layout sizes.
-    height = PlaceControl(LayoutOf(ref.window), *control.layout, dpi_).height;
+    height = PlaceControl(layouts_(ref.window), *control.layout, dpi_).height;
   }
   return Rect{rect.left, rect.top, rect.right - rect.left, height};
 }

@@ -34,6 +34,7 @@ class Win32IniFile : public IniFile {
 class Win32FileSystem : public FileSystem {
  public:
   bool Exists(const std::string& path) override;
+  std::optional<std::uint64_t> FileSize(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
   std::string ProgramDirectory() override;
   std::string SystemDirectory() override;

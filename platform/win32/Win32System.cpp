@@ -66,7 +66,11 @@ std::uint32_t Win32Clock::TickCount() { return GetTickCount(); }
 
 void Win32Clock::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
-bool Win32InputPoll::InputWaiting() { return GetInputState() != FALSE; }
+// Input, and also paint, posted and sent messages: a long action that polls keeps repainting and
+// answering, so Windows never marks the window as not responding.
+bool Win32InputPoll::InputWaiting() {
+  return GetInputState() != FALSE || HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0;
+}
 
 void Win32InputPoll::DispatchPending() {
   MSG message;

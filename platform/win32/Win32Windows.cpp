@@ -6,6 +6,7 @@
 #include <uxtheme.h>
 
 #include <algorithm>
+#include <exception>
 #include <cstdlib>
 
 #include "resources/resource.h"
@@ -14,11 +15,6 @@ namespace netvane::win32 {
 namespace {
 
 constexpr char kWindowClass[] = "NetvaneWindow";
-
-struct WindowLink {
-  Win32WindowSystem* system;
-  WindowId id;
-};
 
 int ScreenDpi() {
   if (const char* forced = std::getenv("NETVANE_DPI")) {
@@ -35,8 +31,8 @@ COLORREF ToColorRef(Rgb rgb) { return RGB(rgb.r, rgb.g, rgb.b); }
 
 }  // namespace
 
-Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, int dpi)
-    : instance_(instance), dpi_(dpi > 0 ? dpi : ScreenDpi()) {
+Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, LayoutSource layouts, int dpi)
+    : instance_(instance), layouts_(layouts), dpi_(dpi > 0 ? dpi : ScreenDpi()) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES |
                                                         ICC_INTERNET_CLASSES | ICC_LINK_CLASS |
                                                         ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
@@ -101,6 +97,10 @@ bool Win32WindowSystem::PreTranslate(MSG& message) {
   HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
   Window* window = root ? FindByHandle(root) : nullptr;
   if (!window) return false;
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && window->id != WindowId::Main) {
+    Deliver(window->id, EventKind::CloseRequest);  // Esc cancels, as in every dialog
+    return true;
+  }
   if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
     // A control that wants Enter for itself (an opened drop-down list choosing its item, a
     // multi-line box) gets it; otherwise the behaviour decides from the focused control.
@@ -174,7 +174,7 @@ HFONT Win32WindowSystem::FontFor(FontKind kind) {
 
 void Win32WindowSystem::OpenModeless(WindowId id) {
   if (Window* open = Find(id)) Close(open->id);
-  const WindowLayout& layout = LayoutOf(id);
+  const WindowLayout& layout = layouts_(id);
   auto window = std::make_unique<Window>();
   window->id = id;
   Window& w = *window;
@@ -195,11 +195,11 @@ void Win32WindowSystem::OpenModeless(WindowId id) {
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   const int left = work.left + std::max(0, (int(work.right - work.left) - width) / 2);
   const int top = work.top + std::max(0, (int(work.bottom - work.top) - height) / 2);
-  auto* link = new WindowLink{this, id};
+  // The window finds its system through its user data and itself by its handle: nothing is
+  // allocated for it, so a creation that fails half-way leaves nothing to free twice.
   w.hwnd = CreateWindowExA(exStyle, kWindowClass, layout.caption.c_str(), style, left, top, width,
-                           height, owner, nullptr, instance_, link);
+                           height, owner, nullptr, instance_, this);
   if (!w.hwnd) {
-    delete link;
     windows_.erase(id);
     return;
   }
@@ -310,7 +310,7 @@ void Win32WindowSystem::EndProgram() {
 }
 
 bool Win32WindowSystem::OnCurrentPage(Window& window, const ControlLayout& layout) {
-  const auto page = PageOf(LayoutOf(window.id), layout);
+  const auto page = PageOf(layouts_(window.id), layout);
   return !page || Page(ControlRef(window.id, page->first)) == page->second;
 }
 
@@ -327,17 +327,18 @@ LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT message, WPARAM w
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
-  auto* link = reinterpret_cast<WindowLink*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (message == WM_NCDESTROY) {
-    delete link;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+  auto* system = reinterpret_cast<Win32WindowSystem*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  Window* window = system ? system->FindByHandle(hwnd) : nullptr;
+  if (!window) return DefWindowProcA(hwnd, message, wParam, lParam);
+  // No exception may unwind through the system's frames: the action it interrupted ends here.
+  try {
+    return system->Handle(*window, message, wParam, lParam);
+  } catch (const std::exception& error) {
+    if (system->onFault) system->onFault(error.what());
+  } catch (...) {
+    if (system->onFault) system->onFault("");
   }
-  if (link) {
-    Window* window = link->system->Find(link->id);
-    if (window && window->hwnd == hwnd) return link->system->Handle(*window, message, wParam, lParam);
-  }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return 0;
 }
 
 // A handler may close (and so free) `window`: after an event has been delivered only the copies
@@ -347,12 +348,6 @@ LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, L
   const HWND hwnd = window.hwnd;
   switch (message) {
     case WM_COMMAND: {
-      if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
-        // Esc, through the dialog navigation: the two dialogs take it as their close box. The
-        // main window has no cancel and stays.
-        if (id != WindowId::Main) Deliver(id, EventKind::CloseRequest);
-        return 0;
-      }
       Control* control = ControlOf(window, reinterpret_cast<HWND>(lParam));
       if (!control) break;
       const int controlId = control->layout->id;
@@ -412,13 +407,20 @@ LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, L
       if (Control* control = ControlOf(window, item->hwndItem)) DrawImageButton(*control, *item);
       return TRUE;
     }
-    case DM_GETDEFID:
-      for (const ControlLayout& row : LayoutOf(id).controls) {
-        if (row.flags & flag::kDefaultButton) return MAKELRESULT(row.id, DC_HASDEFID);
-      }
-      return 0;
+    case DM_GETDEFID: {
+      const int button = DefaultButton(id);
+      return button ? MAKELRESULT(button, DC_HASDEFID) : 0;
+    }
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) Deliver(id, EventKind::Deactivated);
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (const int focused = Focused(id)) window.savedFocus = focused;
+        Deliver(id, EventKind::Deactivated);
+        return 0;
+      }
+      if (!HIWORD(wParam)) {  // not minimised: the focus goes back where it was, as in a dialog
+        RestoreFocus(window);
+        return 0;
+      }
       break;
     case WM_CLOSE:
       Deliver(id, EventKind::CloseRequest);

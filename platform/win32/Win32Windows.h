@@ -2,6 +2,7 @@
 // The window seam over real Win32 windows and common controls, built from the layout tables.
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -12,7 +13,7 @@ namespace netvane::win32 {
 class Win32WindowSystem : public WindowSystem {
  public:
   // `dpi` scales every layout figure; 0 takes the screen's (or NETVANE_DPI when it is set).
-  explicit Win32WindowSystem(HINSTANCE instance, int dpi = 0);
+  Win32WindowSystem(HINSTANCE instance, LayoutSource layouts, int dpi = 0);
   ~Win32WindowSystem() override;
 
   // Runs the message loop until the main window has gone; returns the exit code.
@@ -23,6 +24,9 @@ class Win32WindowSystem : public WindowSystem {
   HWND Handle(WindowId window) const;
   HWND ControlHandle(ControlRef control) const;
   int dpi() const { return dpi_; }
+  // Called with the exception's text when one reaches a window procedure; the program ends its
+  // busy state and says so there.
+  std::function<void(const char* what)> onFault;
 
   void SetHandler(WindowId window, EventHandler handler) override;
   void OpenModeless(WindowId window) override;
@@ -89,6 +93,8 @@ class Win32WindowSystem : public WindowSystem {
     WindowId id;
     HWND hwnd = nullptr;
     bool ready = false;  // events flow once every control exists
+    int savedFocus = 0;  // the focused control when the window was last deactivated
+    bool focusToDefault = false;  // the focused control was disabled: the default button next
     std::map<int, Control> controls;
   };
 
@@ -96,6 +102,9 @@ class Win32WindowSystem : public WindowSystem {
   LRESULT Handle(Window& window, UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControl(Window& window, const ControlLayout& layout);
   void ShowPages(Window& window);
+  // Gives the focus back to the remembered control, or to the default button, or the window.
+  void RestoreFocus(Window& window);
+  int DefaultButton(WindowId id);
   bool OnCurrentPage(Window& window, const ControlLayout& layout);
   Window* Find(WindowId id);
   Window* FindByHandle(HWND hwnd);
@@ -106,6 +115,7 @@ class Win32WindowSystem : public WindowSystem {
   void DrawImageButton(const Control& control, const DRAWITEMSTRUCT& item);
 
   HINSTANCE instance_;
+  LayoutSource layouts_;
   int dpi_;
   HFONT standardFont_ = nullptr;
   HFONT songFont_ = nullptr;

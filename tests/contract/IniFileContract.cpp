@@ -51,15 +51,17 @@ TEST_P(FilesContract, IniWriteFailsWhereADirectoryStands) {
   EXPECT_FALSE(fixture_->ini().WriteString(path, "配置", "机器", "User"));
 }
 
-TEST_P(FilesContract, WholeFileWritesCreateOnlyNewFiles) {
+TEST_P(FilesContract, WholeFileWritesReplaceAndSizesAreReported) {
   FileSystem& files = fixture_->files();
   const std::string path = fixture_->PathOf("devcon.exe");
   const std::string image = std::string("MZ\0\x90", 4) + std::string(5000, '\xCC');
   EXPECT_FALSE(files.Exists(path));
+  EXPECT_EQ(files.FileSize(path), std::nullopt);
+  ASSERT_TRUE(files.WriteWholeFile(path, ""));
+  EXPECT_EQ(files.FileSize(path), 0u);
   ASSERT_TRUE(files.WriteWholeFile(path, image));
   EXPECT_TRUE(files.Exists(path));
-  EXPECT_EQ(fixture_->ReadRaw(path), image);
-  EXPECT_FALSE(files.WriteWholeFile(path, "other"));
+  EXPECT_EQ(files.FileSize(path), image.size());
   EXPECT_EQ(fixture_->ReadRaw(path), image);
 }
 

@@ -1,6 +1,7 @@
 // The contract suites run against the in-memory doubles.
 #include <gtest/gtest.h>
 
+#include "app/Layout.h"
 #include "tests/contract/Fixtures.h"
 #include "tests/contract/WindowFixture.h"
 #include "tests/doubles/MemoryFileSystem.h"
@@ -63,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(Memory, RegistryContract,
                              [] { return std::make_unique<MemoryRegistryFixture>(); })));
 INSTANTIATE_TEST_SUITE_P(Memory, WindowContract,
                          ::testing::Values(WindowSystemFactory(
-                             [] { return std::make_unique<MemoryWindowSystem>(); })));
+                             [] { return std::make_unique<MemoryWindowSystem>(LayoutOf); })));
 INSTANTIATE_TEST_SUITE_P(Memory, FilesContract,
                          ::testing::Values(FilesFixtureFactory(
                              [] { return std::make_unique<MemoryFilesFixture>(); })));

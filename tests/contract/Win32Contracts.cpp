@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "app/Layout.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Windows.h"
 #include "tests/contract/WindowFixture.h"
@@ -122,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Win32, RegistryContract,
 INSTANTIATE_TEST_SUITE_P(Win32, WindowContract,
                          ::testing::Values(WindowSystemFactory([] {
                            return std::make_unique<win32::Win32WindowSystem>(
-                               GetModuleHandleA(nullptr), 96);
+                               GetModuleHandleA(nullptr), LayoutOf, 96);
                          })));
 INSTANTIATE_TEST_SUITE_P(Win32, FilesContract,
                          ::testing::Values(FilesFixtureFactory(
@@ -134,7 +135,7 @@ namespace netvane::testing {
 
 // At a higher DPI setting every position and size grows by dpi / 96, the window's too.
 TEST(Win32Windows, GeometryScalesWithTheDpiSetting) {
-  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), 144);
+  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), LayoutOf, 144);
   windows.OpenModeless(WindowId::Main);
   const WindowLayout& layout = LayoutOf(WindowId::Main);
   for (MainControl id : {MainControl::地址框, MainControl::网吧按钮, MainControl::机器数框,
@@ -157,7 +158,7 @@ namespace netvane::testing {
 // The Tab key walks the main window's controls in the layout's order, skipping those on the
 // page that is not showing.
 TEST(Win32Windows, TabOrderFollowsTheLayout) {
-  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), 96);
+  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), LayoutOf, 96);
   windows.OpenModeless(WindowId::Main);
   HWND main = windows.Handle(WindowId::Main);
   for (int page : {0, 1}) {
@@ -186,7 +187,7 @@ namespace netvane::testing {
 // What the operator sees of a tabbed window: the controls of the selected page, over the tab
 // control, and none of the other page.
 TEST(Win32Windows, AdvancedPagesShowTheirOwnControlsAboveTheTabControl) {
-  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), 96);
+  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), LayoutOf, 96);
   windows.OpenModeless(WindowId::Main);
   windows.OpenModeless(WindowId::Advanced);
   const WindowLayout& layout = LayoutOf(WindowId::Advanced);

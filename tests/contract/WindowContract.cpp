@@ -160,14 +160,19 @@ TEST_P(WindowContract, TextChangesOfEditBoxesAreReported) {
 
 namespace netvane::testing {
 
-// A disabled or hidden control loses the focus, as Windows takes it away; Enter then goes to
-// the default button rather than to the control that had it.
+// A disabled focused control hands the focus to the default button, or to nothing until that
+// button is enabled again; a hidden control loses it.
 TEST_P(WindowContract, DisabledOrHiddenControlsLoseTheFocus) {
   WindowSystem& w = windows();
   w.OpenModeless(WindowId::Main);
   w.SetFocus(M::刷新按钮);
   w.SetEnabled(M::刷新按钮, false);
+  EXPECT_EQ(w.Focused(WindowId::Main), static_cast<int>(M::网吧按钮));
+  w.SetEnabled(M::网吧按钮, false);
   EXPECT_EQ(w.Focused(WindowId::Main), 0);
+  w.SetEnabled(M::刷新按钮, true);
+  w.SetEnabled(M::网吧按钮, true);
+  EXPECT_EQ(w.Focused(WindowId::Main), static_cast<int>(M::网吧按钮));
   w.SetFocus(M::机器名框);
   w.SelectPage(M::功能选择夹, 1);  // the box goes with page 0
   EXPECT_EQ(w.Focused(WindowId::Main), 0);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/Layout.h"
 #include "platform/WindowSystem.h"
 
 namespace netvane::testing {

@@ -19,7 +19,7 @@ bool MemoryFileSystem::Exists(const std::string& path) {
 
 bool MemoryFileSystem::WriteWholeFile(const std::string& path, const std::string& bytes) {
   ++writeCalls;
-  if (refuseWrites || Exists(path)) return false;  // a new file only
+  if (refuseWrites) return false;
   return Store(path, bytes);
 }
 

@@ -11,6 +11,10 @@ namespace netvane::testing {
 class MemoryFileSystem : public FileSystem {
  public:
   bool Exists(const std::string& path) override;
+  std::optional<std::uint64_t> FileSize(const std::string& path) override {
+    if (const std::string* file = Read(path)) return file->size();
+    return Exists(path) ? std::optional<std::uint64_t>(0) : std::nullopt;
+  }
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
   std::string ProgramDirectory() override { return programDirectory; }
   std::string SystemDirectory() override { return systemDirectory; }

@@ -24,9 +24,23 @@ void MemoryWindowSystem::DropFocusUnlessUsable(WindowId window) {
   if (w.focus != 0 && !Usable(ControlRef(window, w.focus))) w.focus = 0;
 }
 
+// As the Win32 windows do: a disabled focused control hands the focus to the default button,
+// or to nothing until that button is enabled again.
 void MemoryWindowSystem::SetEnabled(ControlRef control, bool enabled) {
+  Window& w = windows_[control.window];
+  const bool hadFocus = !enabled && w.focus == control.id;
   At(control).enabled = enabled;
   DropFocusUnlessUsable(control.window);
+  int defaultButton = 0;
+  for (const ControlLayout& row : layouts_(control.window).controls) {
+    if (row.flags & flag::kDefaultButton) defaultButton = row.id;
+  }
+  if (hadFocus) w.focusToDefault = true;
+  if (w.focusToDefault && w.focus == 0 && defaultButton &&
+      Usable(ControlRef(control.window, defaultButton))) {
+    w.focus = defaultButton;
+    w.focusToDefault = false;
+  }
 }
 
 void MemoryWindowSystem::SetVisible(ControlRef control, bool visible) {
@@ -44,7 +58,7 @@ void MemoryWindowSystem::SetHandler(WindowId window, EventHandler handler) {
 }
 
 void MemoryWindowSystem::OpenModeless(WindowId id) {
-  const WindowLayout& layout = LayoutOf(id);
+  const WindowLayout& layout = layouts_(id);
   Window window;
   window.open = true;
   window.title = layout.caption;
@@ -135,7 +149,7 @@ Rect MemoryWindowSystem::Bounds(ControlRef control) {
     moved.bounds.left = c.position->first;
     moved.bounds.top = c.position->second;
   }
-  return PlaceControl(LayoutOf(control.window), moved, 96);
+  return PlaceControl(layouts_(control.window), moved, 96);
 }
 
 void MemoryWindowSystem::ClearItems(ControlRef control) {
@@ -205,7 +219,7 @@ bool MemoryWindowSystem::Usable(ControlRef control) {
   Control& c = At(control);
   if (!c.enabled || !c.visible) return false;
   // A control on a page that is not showing cannot be reached either.
-  const WindowLayout& layout = LayoutOf(control.window);
+  const WindowLayout& layout = layouts_(control.window);
   if (const auto page = PageOf(layout, *c.layout)) {
     if (Page(ControlRef(control.window, page->first)) != page->second) return false;
   }

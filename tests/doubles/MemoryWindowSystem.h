@@ -15,6 +15,7 @@ struct ProgramEnded : std::runtime_error {
 
 class MemoryWindowSystem : public WindowSystem {
  public:
+  explicit MemoryWindowSystem(LayoutSource layouts) : layouts_(layouts) {}
   struct Message {
     WindowId owner;
     std::string text, title;
@@ -106,6 +107,7 @@ class MemoryWindowSystem : public WindowSystem {
     std::string title;
     int width = 0, height = 0;
     int focus = 0;
+    bool focusToDefault = false;
     std::map<int, Control> controls;
   };
   Control& At(ControlRef control);
@@ -113,6 +115,7 @@ class MemoryWindowSystem : public WindowSystem {
   // Windows takes the focus from a control that is disabled or hidden.
   void DropFocusUnlessUsable(WindowId window);
 
+  LayoutSource layouts_;
   std::map<WindowId, Window> windows_;
   std::map<WindowId, EventHandler> handlers_;
 };

@@ -1,7 +1,8 @@
 #pragma once
 // Every in-memory seam at once, wired into the Services the behaviour takes: a machine for a
 // test to seed and inspect.
-#include "app/Services.h"
+#include "app/Layout.h"
+#include "config/Services.h"
 #include "tests/doubles/Fakes.h"
 #include "tests/doubles/MemoryFileSystem.h"
 #include "tests/doubles/MemoryIniFile.h"
@@ -19,7 +20,7 @@ struct TestMachine {
   FakeSystemAdapters systemAdapters;
   FakeClock clock;
   FakeInputPoll input;
-  MemoryWindowSystem windows;
+  MemoryWindowSystem windows{LayoutOf};
   Services services{layer, ini, files, processes, systemAdapters, clock, input, windows};
 };
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
 #include "app/Layout.h"
 #include "tests/e2e/E2eSupport.h"
 

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
 #include "app/Layout.h"
 #include "tests/e2e/E2eSupport.h"
 

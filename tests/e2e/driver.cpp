@@ -17,7 +17,7 @@
 #include <string>
 #include <utility>
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
 #include "app/Layout.h"
 #include "tests/e2e/E2eSupport.h"
 

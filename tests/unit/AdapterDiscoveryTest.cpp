@@ -107,7 +107,7 @@ class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
 
   SharedState state;
   RecordingShell shell{input, windows};
-  MachineIdentity identity{layer, windows};
+  MachineIdentity identity{layer};
   AdapterDiscovery discovery{state, services, shell, identity};
 };
 

@@ -39,13 +39,17 @@ TEST_F(MainWindowTest, StartUpSetsTheRootsLoadsWritesTheToolThenEnumerates) {
   ASSERT_NE(files.Read("C:\\windows\\system32\\devcon.exe"), nullptr);
   EXPECT_EQ(*files.Read("C:\\windows\\system32\\devcon.exe"), "MZ-devcon-image");
   // A poll after the load, another after the write, then the enumeration (which polls too).
-  EXPECT_EQ(calls, (std::vector<std::string>{"load", "poll", "poll", "enumerate(idle)", "poll"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"load", "poll", "poll", "enumerate(busy)", "poll"}));
   EXPECT_TRUE(registry.Writes().empty());  // nothing for the current user at start-up
 }
 
 TEST_F(MainWindowTest, AnExistingToolIsLeftAloneAndAFailedWriteIsNoStop) {
-  files.Store("C:\\WINDOWS\\System32\\DEVCON.EXE", "someone else's build");
+  files.Store("C:\\WINDOWS\\System32\\DEVCON.EXE", "");  // a zero-byte tool counts as absent
   app.Start();
+  EXPECT_EQ(*files.Read("C:\\windows\\system32\\devcon.exe"), "MZ-devcon-image");
+  files.writeCalls = 0;
+  files.Store("C:\\WINDOWS\\System32\\DEVCON.EXE", "someone else's build");
+  app.mainWindow().Initialise();
   EXPECT_EQ(*files.Read("C:\\windows\\system32\\devcon.exe"), "someone else's build");
   EXPECT_EQ(files.writeCalls, 0);
 
@@ -60,6 +64,9 @@ TEST_F(MainWindowTest, AnExistingToolIsLeftAloneAndAFailedWriteIsNoStop) {
   second.Initialise();
   EXPECT_EQ(blocked.writeCalls, 1);
   EXPECT_TRUE(enumerated);
+  MainWindow third(app.state(), other, "");  // nothing carried: nothing written
+  third.Initialise();
+  EXPECT_EQ(blocked.writeCalls, 1);
 }
 
 TEST_F(MainWindowTest, BusyStateCoversExactlyTheFourActionButtons) {

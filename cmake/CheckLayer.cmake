@@ -1,0 +1,17 @@
+cmake_minimum_required(VERSION 3.20)
+# Fails when a file of FOLDER includes a project header from a folder that is not FOLDER itself
+# or one of ALLOWED (the folders below it): dependencies point one way. Run by the build.
+file(GLOB files "${ROOT}/${FOLDER}/*.h" "${ROOT}/${FOLDER}/*.cpp")
+string(REPLACE "," ";" allowed "${FOLDER},${ALLOWED}")
+foreach(file IN LISTS files)
+  file(STRINGS "${file}" includes REGEX "^#include \"[^\"]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^#include \"([^\"/]+(/win32)?)/.*" "\\1" folder "${line}")
+    if(NOT folder IN_LIST allowed)
+      message(FATAL_ERROR "${file}: '${line}' reaches up into ${folder}/ (allowed: ${allowed})")
+    endif()
+  endforeach()
+endforeach()
+get_filename_component(stampDir "${STAMP}" DIRECTORY)
+file(MAKE_DIRECTORY "${stampDir}")
+file(TOUCH "${STAMP}")
