@@ -411,7 +411,8 @@ TEST_F(AdapterDiscoveryE2e, AdvancedWindowEditsTheListsThatModifyWrites) {
   fixed.gateways = {"192.168.16.254"}, fixed.nameServers = "202.96.128.86,202.96.134.133,8.8.8.8";
   ASSERT_NO_FATAL_FAILURE(Seed(/*withIpx=*/false));
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_TRUE(WaitUntil([&] { return ActionButtonsEnabled(); }, kStartTimeout));
+  const auto shown = [&] { return AddressText(Control(C::备用框)) == "202.96.134.133"; };
+  ASSERT_TRUE(WaitUntil(shown, kStartTimeout) && app_.WaitForIdle(main_) && shown());
   PostMessageA(Control(C::高级按钮), BM_CLICK, 0, 0);  // modal: the click returns when it closes
   HWND advanced, entry;
   ASSERT_NE(advanced = app_.WaitForWindow("高级 TCP/IP 设置"), nullptr);

@@ -70,8 +70,7 @@ TEST_F(AdvancedWindowTest, AManualMetricBelowOneKeepsPageDnsAndOkAway) {
   EXPECT_EQ(windows.TextColor(A::跃点标签), kGrey);
   const struct { const char* typed; bool accepted; } rows[] = {{"", false}, {"0", false}, {"99999", true}};
   for (const auto& row : rows) {
-    windows.RequestClose(WindowId::Advanced);
-    state.config.interfaceMetric = "";
+    windows.RequestClose(WindowId::Advanced);  // the refused metrics never reach the model
     window.Open();
     windows.Click(A::跃点选择框);
     windows.Type(A::跃点框, row.typed);
