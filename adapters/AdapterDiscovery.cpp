@@ -1,5 +1,6 @@
 #include "adapters/AdapterDiscovery.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "base/Text.h"
@@ -33,10 +34,27 @@ std::string CommaSeparatedServers(std::string_view servers) {
 
 }  // namespace
 
-std::string ClassSubkeyName(std::size_t n) {
-  std::string name = std::to_string(n);
-  if (name.size() < 4) name.insert(0, 4 - name.size(), '0');
-  return name;
+std::vector<std::string> AdapterSubkeys(std::vector<std::string> names) {
+  // Numeric order: long runs of digits sort after short ones, as 10000 follows 9999.
+  std::erase_if(names, [](const std::string& name) {
+    return name.empty() || name.size() > 9 ||
+           name.find_first_not_of("0123456789") != std::string::npos;
+  });
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return std::stoul(a) < std::stoul(b);
+  });
+  return names;
+}
+
+std::string LookUpHardwareAddress(const std::vector<NamedHardwareAddress>& system,
+                                  std::string_view instanceId, std::string_view driverDescription) {
+  for (const NamedHardwareAddress& adapter : system) {
+    if (!instanceId.empty() && adapter.adapterName == instanceId) return adapter.hardwareAddress;
+  }
+  for (const NamedHardwareAddress& adapter : system) {
+    if (adapter.name == driverDescription) return adapter.hardwareAddress;
+  }
+  return {};
 }
 
 AdapterDiscovery::AdapterDiscovery(SharedState& state, Services& services, Shell& shell,
@@ -54,10 +72,14 @@ void AdapterDiscovery::EnumerateAdapters() {
   state_.adapters.Clear();
   windows.ClearItems(C::网卡选择框);
 
+  // The system's list once per scan: it costs as much as the registry reads of every adapter.
+  const std::vector<NamedHardwareAddress> system = ListSystemAdapters();
   AdapterRecord scratch;
-  for (std::size_t n = 0;; ++n) {
-    const std::string key = state_.RegistryRoot(1) + ClassSubkeyName(n);
-    if (!registry.RegistryValueExists(kMachine, key + "\\Linkage\\UpperBind")) break;
+  // The subkeys that exist: a removed driver leaves a gap in the numbering and some virtual
+  // adapters have no upper binding, and a card behind either must still be found.
+  for (const std::string& subkey : AdapterSubkeys(registry.SubkeyNames(kMachine, state_.RegistryRoot(1)))) {
+    const std::string key = state_.RegistryRoot(1) + subkey;
+    if (!registry.RegistryValueExists(kMachine, key + "\\Linkage\\UpperBind")) continue;
     if (registry.ReadRegistryText(kMachine, key + "\\Ndi\\Interfaces\\LowerRange") != "ethernet") {
       continue;
     }
@@ -67,7 +89,7 @@ void AdapterDiscovery::EnumerateAdapters() {
     if (!IsAdapterPresent(scratch.instanceId)) continue;
     scratch.connectionName = registry.ReadRegistryText(
         kMachine, state_.RegistryRoot(2) + scratch.instanceId + "\\Connection\\Name");
-    scratch.hardwareAddress = LookUpHardwareAddress(scratch.driverDescription);
+    scratch.hardwareAddress = LookUpHardwareAddress(system, scratch.instanceId, scratch.driverDescription);
     ReadAddressingSettings(scratch);
     shell_.PollInput();
     if (ScanSuperseded(scan)) return;
@@ -89,7 +111,11 @@ void AdapterDiscovery::EnumerateAdapters() {
   shell_.PollInput();
   if (ScanSuperseded(scan)) return;
   shell_.SetBusy(false);
-  if (windows.ItemCount(C::网卡选择框) == 0) windows.AddItem(C::网卡选择框, kNoAdapterFound);
+  if (windows.ItemCount(C::网卡选择框) == 0) {
+    windows.AddItem(C::网卡选择框, kNoAdapterFound);
+    // No adapter is selected any more, whatever a pick this scan overtook had chosen.
+    state_.config.selectedAdapter = 0;
+  }
   windows.Select(C::网卡选择框, 0);
   ShowSelectedAdapter();
   if (ScanSuperseded(scan)) return;
@@ -107,19 +133,12 @@ bool AdapterDiscovery::IsAdapterPresent(std::string_view instanceId) {
   return !service.empty();
 }
 
-std::string AdapterDiscovery::LookUpHardwareAddress(std::string_view driverDescription) {
-  for (const NamedHardwareAddress& adapter : ListSystemAdapters()) {
-    if (adapter.name == driverDescription) return adapter.hardwareAddress;
-  }
-  return {};
-}
-
 std::vector<NamedHardwareAddress> AdapterDiscovery::ListSystemAdapters() {
   std::vector<NamedHardwareAddress> list;
   for (const SystemAdapter& adapter : services_.systemAdapters.List()) {
     std::string_view name = adapter.description;
     name = name.substr(0, name.find(kSchedulerSuffix));
-    list.push_back(NamedHardwareAddress{TrimSpaces(name), adapter.hardwareAddress});
+    list.push_back(NamedHardwareAddress{adapter.adapterName, TrimSpaces(name), adapter.hardwareAddress});
   }
   return list;
 }

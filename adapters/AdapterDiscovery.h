@@ -19,15 +19,22 @@ inline constexpr std::string_view kDetecting = "检测中……";
 inline constexpr std::string_view kStaticMode = "手动配置";
 inline constexpr std::string_view kDhcpMode = "通过DHCP指派";
 
-// One adapter of the operating system's list: its name as DriverDesc spells it, its MAC.
+// One adapter of the operating system's list: its instance id, its name as DriverDesc spells
+// it, its MAC.
 struct NamedHardwareAddress {
+  std::string adapterName;
   std::string name;
   std::string hardwareAddress;
   friend bool operator==(const NamedHardwareAddress&, const NamedHardwareAddress&) = default;
 };
 
-// The class subkey of scan index n: four digits with leading zeros, all digits from 10000 on.
-std::string ClassSubkeyName(std::size_t n);
+// The adapter subkeys among a class key's subkeys (the all-digit names), in numeric order.
+std::vector<std::string> AdapterSubkeys(std::vector<std::string> names);
+// The MAC of the system adapter whose instance id is `instanceId`; failing that, of the first
+// one named exactly `driverDescription`; empty when none. Two cards of one model share the
+// description (Windows numbers the second "... #2"), so the id must come first.
+std::string LookUpHardwareAddress(const std::vector<NamedHardwareAddress>& system,
+                                  std::string_view instanceId, std::string_view driverDescription);
 
 class AdapterDiscovery {
  public:
@@ -38,8 +45,6 @@ class AdapterDiscovery {
   void EnumerateAdapters();
   // True when the adapter's device has an active driver service, i.e. the card is still there.
   bool IsAdapterPresent(std::string_view instanceId);
-  // The MAC of the first system adapter named exactly `driverDescription`; empty when none.
-  std::string LookUpHardwareAddress(std::string_view driverDescription);
   // The system's adapters with the packet-scheduler suffix taken off their names, in its order.
   std::vector<NamedHardwareAddress> ListSystemAdapters();
   // Fills the addressing fields of `record` (whose instanceId is set) from its TCP/IP key.

@@ -48,11 +48,13 @@ std::string ListTextFromMultiString(std::string_view data) {
   while (start < data.size()) {
     std::size_t end = data.find('\0', start);
     if (end == std::string_view::npos) end = data.size();  // last string without its NUL
-    if (end == start) break;                              // the empty string ends the list
-    if (!text.empty()) text.append(kCrLf);
+    if (start > 0) text.append(kCrLf);
     text.append(data.substr(start, end - start));
     start = end + 1;
   }
+  // Empty items keep their place (an address without its mask stays paired with the next
+  // one); only the empty strings that end the list go.
+  while (text.size() >= kCrLf.size() && text.ends_with(kCrLf)) text.resize(text.size() - kCrLf.size());
   return text;
 }
 
@@ -106,6 +108,11 @@ bool RegistryLayer::DeleteRegistryValue(RootKey root, std::string_view valuePath
   ScopedKey key(registry_, registry_.Open(root, path.key, KeyAccess::SetValue));
   if (!key) return false;
   return registry_.Delete(key.get(), path.name) != DeleteResult::Failed;
+}
+
+std::vector<std::string> RegistryLayer::SubkeyNames(RootKey root, std::string_view keyPath) {
+  ScopedKey key(registry_, registry_.Open(root, std::string(keyPath), KeyAccess::Enumerate));
+  return key ? registry_.Subkeys(key.get()) : std::vector<std::string>{};
 }
 
 bool RegistryLayer::RegistryValueExists(RootKey root, std::string_view valuePath) {

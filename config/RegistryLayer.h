@@ -6,6 +6,7 @@
 #include <string>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "base/RegistryPaths.h"
 #include "platform/Registry.h"
@@ -27,6 +28,8 @@ class RegistryLayer {
   bool WriteRegistryValue(RootKey root, std::string_view valuePath, std::uint32_t number);
   // Removes a value; a value that is already absent counts as removed.
   bool DeleteRegistryValue(RootKey root, std::string_view valuePath);
+  // The names of the key's direct subkeys; none when the key cannot be opened.
+  std::vector<std::string> SubkeyNames(RootKey root, std::string_view keyPath);
   // True when the value exists, whatever its type.
   bool RegistryValueExists(RootKey root, std::string_view valuePath);
   // A multi-string (or text) value under HKEY_LOCAL_MACHINE as its items joined by CR LF.
@@ -48,7 +51,7 @@ class RegistryLayer {
 
 // The REG_MULTI_SZ data block for a list text: every CR LF becomes one NUL, then two NULs.
 std::string MultiStringData(std::string_view listText);
-// The list text for REG_MULTI_SZ data: strings up to the first empty one, joined by CR LF.
+// The list text for REG_MULTI_SZ data: its strings joined by CR LF, trailing empty ones dropped.
 std::string ListTextFromMultiString(std::string_view data);
 
 }  // namespace netvane

@@ -3,12 +3,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 #include <utility>
 
 namespace netvane {
 
 enum class RootKey { LocalMachine, CurrentUser };
-enum class KeyAccess { QueryValue, SetValue };
+enum class KeyAccess { QueryValue, SetValue, Enumerate };
 
 // Registry value types, numbered as Windows numbers them.
 namespace regtype {
@@ -40,6 +41,8 @@ class Registry {
   virtual bool Set(Key key, const std::string& name, std::uint32_t type,
                    const std::string& data) = 0;
   virtual DeleteResult Delete(Key key, const std::string& name) = 0;
+  // The names of the key's direct subkeys (a key opened to enumerate), in the registry's order.
+  virtual std::vector<std::string> Subkeys(Key key) = 0;
   virtual void Close(Key key) = 0;
 };
 

@@ -6,6 +6,7 @@
 namespace netvane {
 
 struct SystemAdapter {
+  std::string adapterName;  // the adapter's instance id, "{GUID}"
   std::string description;
   std::string hardwareAddress;  // "00-1A-2B-3C-4D-5E"
 };

@@ -20,6 +20,7 @@ class Win32Registry : public Registry {
   std::optional<RegistryValue> Query(Key key, const std::string& name) override;
   bool Set(Key key, const std::string& name, std::uint32_t type, const std::string& data) override;
   DeleteResult Delete(Key key, const std::string& name) override;
+  std::vector<std::string> Subkeys(Key key) override;
   void Close(Key key) override;
 };
 

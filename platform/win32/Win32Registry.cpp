@@ -13,7 +13,9 @@ HKEY Handle(Registry::Key key) { return reinterpret_cast<HKEY>(key); }
 
 Registry::Key Win32Registry::Open(RootKey root, const std::string& path, KeyAccess access) {
   HKEY base = root == RootKey::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-  REGSAM sam = access == KeyAccess::QueryValue ? KEY_QUERY_VALUE : KEY_SET_VALUE;
+  const REGSAM sam = access == KeyAccess::QueryValue ? KEY_QUERY_VALUE
+                     : access == KeyAccess::SetValue ? KEY_SET_VALUE
+                                                     : KEY_ENUMERATE_SUB_KEYS;
   HKEY key = nullptr;
   if (RegOpenKeyExA(base, path.c_str(), 0, sam, &key) != ERROR_SUCCESS) return 0;
   return reinterpret_cast<Key>(key);
@@ -47,6 +49,19 @@ DeleteResult Win32Registry::Delete(Key key, const std::string& name) {
   const LONG status = RegDeleteValueA(Handle(key), name.c_str());
   if (status == ERROR_SUCCESS) return DeleteResult::Deleted;
   return status == ERROR_FILE_NOT_FOUND ? DeleteResult::NotFound : DeleteResult::Failed;
+}
+
+std::vector<std::string> Win32Registry::Subkeys(Key key) {
+  std::vector<std::string> names;
+  char name[256];  // a key name has at most 255 characters
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof name;
+    const LONG status = RegEnumKeyExA(Handle(key), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS) break;
+    names.emplace_back(name, length);
+  }
+  return names;
 }
 
 void Win32Registry::Close(Key key) { RegCloseKey(Handle(key)); }

@@ -57,7 +57,7 @@ std::vector<SystemAdapter> Win32SystemAdapters::List() {
       if (i > 0) address += '-';
       address += part;
     }
-    adapters.push_back(SystemAdapter{info->Description, address});
+    adapters.push_back(SystemAdapter{info->AdapterName, info->Description, address});
   }
   return adapters;
 }

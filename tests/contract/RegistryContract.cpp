@@ -1,5 +1,6 @@
 // The registry layer over a registry seam: run against the in-memory registry natively and
 // against the real one under Wine, so the double keeps Windows' behaviour.
+#include <algorithm>
 #include <cctype>
 
 #include "config/RegistryLayer.h"
@@ -24,12 +25,24 @@ TEST_P(RegistryContract, ReadMultiStringJoinsItemsWithCrLf) {
                 Bytes({"10.0.0.1", kNul, "10.0.0.2", kNul, "10.0.0.3", kNul, kNul}));
   fixture_->Put(base_, "Text", regtype::kSz, Bytes({"10.0.0.1", kNul}));
   fixture_->Put(base_, "Empty", regtype::kMultiSz, Bytes({kNul, kNul}));
+  fixture_->Put(base_, "Gap", regtype::kMultiSz, Bytes({"a", kNul, kNul, "b", kNul, kNul}));
   EXPECT_EQ(layer.ReadMultiString(base_, "One"), "10.0.0.1");
   EXPECT_EQ(layer.ReadMultiString(base_, "Three"), "10.0.0.1\r\n10.0.0.2\r\n10.0.0.3");
   EXPECT_EQ(layer.ReadMultiString(base_, "Text"), "10.0.0.1");
   EXPECT_EQ(layer.ReadMultiString(base_, "Empty"), "");
+  EXPECT_EQ(layer.ReadMultiString(base_, "Gap"), "a\r\n\r\nb");  // an empty item cuts nothing off
   EXPECT_EQ(layer.ReadMultiString(base_, "Missing"), "");
   EXPECT_EQ(layer.ReadMultiString(base_ + "\\NoSuchKey", "One"), "");
+}
+
+TEST_P(RegistryContract, SubkeysAreListedByNameOneLevelDeep) {
+  RegistryLayer layer(fixture_->registry());
+  for (const char* name : {"0001", "0000\\Linkage", "Properties"}) fixture_->CreateKey(base_ + "\\" + name);
+  std::vector<std::string> names = layer.SubkeyNames(RootKey::LocalMachine, base_);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"0000", "0001", "Properties"}));
+  EXPECT_TRUE(layer.SubkeyNames(RootKey::LocalMachine, base_ + "\\0001").empty());
+  EXPECT_TRUE(layer.SubkeyNames(RootKey::LocalMachine, base_ + "\\Missing").empty());
 }
 
 TEST_P(RegistryContract, ReadMultiStringReadsLongValuesWhole) {

@@ -43,6 +43,18 @@ Registry::Key MemoryRegistry::Open(RootKey root, const std::string& path, KeyAcc
   return key;
 }
 
+std::vector<std::string> MemoryRegistry::Subkeys(Key key) {
+  std::vector<std::string> names;
+  const auto handle = handles_.find(key);
+  if (handle == handles_.end() || handle->second.access != KeyAccess::Enumerate) return names;
+  const std::string prefix = handle->second.keyId + "\\";
+  for (const auto& [id, node] : keys_) {
+    if (id.rfind(prefix, 0) != 0 || id.find('\\', prefix.size()) != std::string::npos) continue;
+    names.push_back(node.path.substr(node.path.rfind('\\') + 1));
+  }
+  return names;
+}
+
 std::optional<RegistryValue> MemoryRegistry::Query(Key key, const std::string& name) {
   const auto handle = handles_.find(key);
   if (handle == handles_.end() || handle->second.access != KeyAccess::QueryValue) {

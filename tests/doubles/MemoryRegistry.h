@@ -22,6 +22,7 @@ class MemoryRegistry : public Registry {
   bool Set(Key key, const std::string& name, std::uint32_t type, const std::string& data) override;
   DeleteResult Delete(Key key, const std::string& name) override;
   void Close(Key key) override;
+  std::vector<std::string> Subkeys(Key key) override;
 
   // Seeding and inspection for tests.
   void CreateKey(RootKey root, const std::string& path);

@@ -71,6 +71,7 @@ class ApplyE2e : public ::testing::Test {
     if (devconBefore_) WriteWholeFile(SystemFile("devcon.exe"), *devconBefore_);
     else DeleteFileA(SystemFile("devcon.exe").c_str());
     DeleteFileA(SystemFile("devcon-calls.log").c_str());
+    DeleteFileA(SystemFile("devcon-sleep.txt").c_str());
     DeleteFileA(SettingsFile().c_str());
     RegistrySeed cleanup;
     cleanup.Remove(kIpxKey).Remove(kClassKey).Remove(kConnection).Remove(kTcpip)
@@ -134,7 +135,18 @@ TEST_F(ApplyE2e, ModifyWritesStaticThenDhcpAndReportsAFailedWrite) {
   SetAddress(C::首选框, 202, 96, 128, 86);
   SetAddress(C::备用框, 8, 8, 4, 4);
   SendMessageA(Control(C::机器名框), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("WB-APPLY-01"));
-  ASSERT_NO_FATAL_FAILURE(Apply("修改完成……", "手动配置"));
+  // A restart that takes 6 s: meanwhile the window answers and Windows never calls it hung.
+  ASSERT_TRUE(WriteWholeFile(SystemFile("devcon-sleep.txt"), "6000"));
+  PostMessageA(Control(C::修改按钮), BM_CLICK, 0, 0);
+  Sleep(5500);
+  char status[64] = {};
+  DWORD_PTR length = 0;
+  EXPECT_TRUE(SendMessageTimeoutA(Control(C::提示标签), WM_GETTEXT, sizeof status,
+                                  reinterpret_cast<LPARAM>(status), SMTO_ABORTIFHUNG, 1000, &length));
+  EXPECT_EQ(std::string(status), "正在修改……");
+  EXPECT_FALSE(IsHungAppWindow(main_));
+  DeleteFileA(SystemFile("devcon-sleep.txt").c_str());
+  ASSERT_NO_FATAL_FAILURE(Apply("修改完成……", "手动配置", false));
   EXPECT_EQ(Value(kTcpip, "EnableDHCP"), "REG_DWORD 0x0");
   EXPECT_EQ(Value(kTcpip, "IPAddress"), "REG_MULTI_SZ 192.168.30.7\\0");
   EXPECT_EQ(Value(kTcpip, "SubnetMask"), "REG_MULTI_SZ 255.255.255.0\\0");

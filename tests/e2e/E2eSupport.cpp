@@ -46,15 +46,6 @@ std::string TempFileName(const char* prefix) {
   return name;
 }
 
-std::wstring Widen(std::string_view text, UINT codePage) {
-  if (text.empty()) return {};
-  const int length =
-      MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
 std::string Narrow(std::wstring_view text, UINT codePage) {
   if (text.empty()) return {};
   const int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
@@ -65,20 +56,12 @@ std::string Narrow(std::wstring_view text, UINT codePage) {
   return narrow;
 }
 
-// reg import reads UTF-16 with a byte-order mark whatever the code page, so seeds go that way.
-bool ImportUtf16(std::wstring_view text, std::string* error) {
-  const std::string path = TempFileName("reg");
-  std::string bytes("\xFF\xFE", 2);
-  bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-  if (!WriteWholeFile(path, bytes)) {
-    if (error) *error = "cannot write " + path;
-    return false;
-  }
-  const CommandResult result = RunCommand("reg.exe import \"" + path + "\"");
-  DeleteFileA(path.c_str());
-  const bool ok = result.finished && result.exitCode == 0;
-  if (!ok && error) *error = "reg import failed: " + result.output;
-  return ok;
+// "HKEY_LOCAL_MACHINE\\path" as the root key and the path below it.
+std::pair<HKEY, std::string> SplitKey(const std::string& key) {
+  const std::size_t slash = key.find('\\');
+  const std::string root = key.substr(0, slash);
+  const std::string path = slash == std::string::npos ? "" : key.substr(slash + 1);
+  return {root == "HKEY_CURRENT_USER" ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, path};
 }
 
 }  // namespace
@@ -212,80 +195,71 @@ std::optional<RegistryValue> QueryRegistryValue(const std::string& key, const st
   return std::nullopt;
 }
 
-bool ImportRegistryText(std::string_view ansiText, std::string* error) {
-  return ImportUtf16(Widen(ansiText, CP_ACP), error);
-}
-
-bool ImportRegistryFile(const std::string& path, std::string* error) {
-  const std::optional<std::string> bytes = ReadWholeFile(path);
-  if (!bytes) {
-    if (error) *error = "cannot read " + path;
-    return false;
-  }
-  if (bytes->size() >= 2 && bytes->compare(0, 2, "\xFF\xFE") == 0) {
-    std::wstring text((bytes->size() - 2) / sizeof(wchar_t), L'\0');
-    std::memcpy(text.data(), bytes->data() + 2, text.size() * sizeof(wchar_t));
-    return ImportUtf16(text, error);
-  }
-  std::string_view text(*bytes);
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  return ImportUtf16(Widen(text, CP_UTF8), error);
-}
-
 bool DeleteRegistryKey(const std::string& key) {
-  RunCommand("reg.exe delete \"" + key + "\" /f");
-  const CommandResult query = RunCommand("reg.exe query \"" + key + "\"");
-  return query.finished && query.exitCode != 0;
+  const auto [root, path] = SplitKey(key);
+  const LONG status = RegDeleteTreeA(root, path.c_str());
+  if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) RegDeleteKeyA(root, path.c_str());
+  HKEY left = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &left) != ERROR_SUCCESS) return true;
+  RegCloseKey(left);
+  return false;
 }
 
 RegistrySeed& RegistrySeed::Remove(const std::string& key) {
-  text_ += "\r\n[-" + key + "]\r\n";
+  steps_.push_back(Step{Step::kRemove, key});
   return *this;
 }
 
 RegistrySeed& RegistrySeed::Key(const std::string& key) {
-  text_ += "\r\n[" + key + "]\r\n";
+  steps_.push_back(Step{Step::kKey, key});
   return *this;
 }
 
 RegistrySeed& RegistrySeed::String(const std::string& name, std::string_view value) {
-  std::string quoted;
-  for (char c : value) {
-    if (c == '\\' || c == '"') quoted += '\\';
-    quoted += c;
-  }
-  text_ += "\"" + name + "\"=\"" + quoted + "\"\r\n";
+  steps_.push_back(Step{Step::kValue, name, REG_SZ, std::string(value) + '\0'});
   return *this;
 }
 
 RegistrySeed& RegistrySeed::Dword(const std::string& name, DWORD value) {
-  char digits[9];
-  std::snprintf(digits, sizeof digits, "%08lx", static_cast<unsigned long>(value));
-  text_ += "\"" + name + "\"=dword:" + digits + "\r\n";
+  steps_.push_back(Step{Step::kValue, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4)});
   return *this;
 }
 
-RegistrySeed& RegistrySeed::Strings(const std::string& name,
-                                    const std::vector<std::string>& items) {
-  // hex(7): the UTF-16 bytes of each item and its terminator, then the list's own terminator.
-  std::wstring wide;
-  for (const std::string& item : items) {
-    wide += Widen(item, CP_ACP);
-    wide += L'\0';
-  }
-  wide += L'\0';
-  std::string hex;
-  for (wchar_t c : wide) {
-    char pair[8];
-    std::snprintf(pair, sizeof pair, "%02x,%02x", c & 0xFF, (c >> 8) & 0xFF);
-    if (!hex.empty()) hex += ',';
-    hex += pair;
-  }
-  text_ += "\"" + name + "\"=hex(7):" + hex + "\r\n";
+RegistrySeed& RegistrySeed::Strings(const std::string& name, const std::vector<std::string>& items) {
+  std::string data;
+  for (const std::string& item : items) data += item + '\0';
+  steps_.push_back(Step{Step::kValue, name, REG_MULTI_SZ, data + '\0'});
   return *this;
 }
 
-bool RegistrySeed::Import(std::string* error) const { return ImportRegistryText(text_, error); }
+bool RegistrySeed::Import(std::string* error) const {
+  HKEY current = nullptr;
+  std::string failed;
+  for (const Step& step : steps_) {
+    if (step.kind == Step::kValue) {
+      if (!current || RegSetValueExA(current, step.text.c_str(), 0, step.type,
+                                     reinterpret_cast<const BYTE*>(step.data.data()),
+                                     static_cast<DWORD>(step.data.size())) != ERROR_SUCCESS) {
+        failed += " value " + step.text;
+      }
+      continue;
+    }
+    if (current) RegCloseKey(current);
+    current = nullptr;
+    if (step.kind == Step::kRemove) {
+      if (!DeleteRegistryKey(step.text)) failed += " remove " + step.text;
+      continue;
+    }
+    const auto [root, path] = SplitKey(step.text);
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &current,
+                        nullptr) != ERROR_SUCCESS) {
+      failed += " key " + step.text;
+    }
+  }
+  if (current) RegCloseKey(current);
+  if (!failed.empty() && error) *error = "seeding failed:" + failed;
+  return failed.empty();
+}
 
 std::vector<HostAdapter> HostAdapters() {
   // Loaded by name so that the driver needs no import library for it.

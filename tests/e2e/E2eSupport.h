@@ -49,33 +49,32 @@ struct RegistryValue {
 };
 // One value read by reg.exe query (the independent reader), or nothing when it is absent.
 std::optional<RegistryValue> QueryRegistryValue(const std::string& key, const std::string& name);
-// Seeds the registry from .reg text in the ANSI code page ("Windows Registry Editor Version
-// 5.00" header). Seed after the persistent wineserver has started: a new server rewrites the
-// computer name from the host name.
-bool ImportRegistryText(std::string_view ansiText, std::string* error = nullptr);
-// Seeds the registry from a .reg file: UTF-16 with its byte-order mark as regedit writes it, or
-// UTF-8 as the files kept in the repository are.
-bool ImportRegistryFile(const std::string& path, std::string* error = nullptr);
 // Removes a key and everything under it; true also when it was absent.
 bool DeleteRegistryKey(const std::string& key);
 
-// Builds .reg text for ImportRegistryText, key by key. Strings are in the ANSI code page.
+// Seeds the registry straight through the registry functions, key by key, when imported.
+// Strings are in the ANSI code page.
 class RegistrySeed {
  public:
-  // Removes the key and everything under it (a "[-key]" section); absent keys are fine.
+  // Removes the key and everything under it; absent keys are fine.
   RegistrySeed& Remove(const std::string& key);
-  // Starts a section: the values after it go to this key, which the import creates.
+  // The values after it go to this key, which the import creates.
   RegistrySeed& Key(const std::string& key);
   RegistrySeed& String(const std::string& name, std::string_view value);  // REG_SZ
   RegistrySeed& Dword(const std::string& name, DWORD value);              // REG_DWORD
   // REG_MULTI_SZ
   RegistrySeed& Strings(const std::string& name, const std::vector<std::string>& items);
-  const std::string& Text() const { return text_; }
-  // Imports what has been built; false (with `error` set) when reg import failed.
+  // Carries out what has been built; false (with `error` set) when a step failed.
   bool Import(std::string* error = nullptr) const;
 
  private:
-  std::string text_ = "Windows Registry Editor Version 5.00\r\n";
+  struct Step {
+    enum Kind { kRemove, kKey, kValue } kind;
+    std::string text;  // the key, or the value's name
+    DWORD type = 0;
+    std::string data;
+  };
+  std::vector<Step> steps_;
 };
 
 // One adapter as the system's own list (GetAdaptersInfo) gives it: its description and its

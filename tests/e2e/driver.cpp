@@ -223,39 +223,5 @@ TEST_F(MainWindowE2e, StartUpLeavesAnExistingDevconAlone) {
   }
 }
 
-// The seeding and reading helpers the adapter cases build on: what reg import writes, reg query
-// reads back, Chinese text included.
-TEST(RegistryHelpers, ImportThenQueryRoundTrips) {
-  const std::string key = "HKEY_CURRENT_USER\\Software\\NetvaneE2e";
-  ASSERT_TRUE(DeleteRegistryKey(key));
-  std::string error;
-  const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[" + key +
-                           "]\r\n\"Name\"=\"本地连接 2\"\r\n\"Count\"=dword:0000001a\r\n";
-  ASSERT_TRUE(ImportRegistryText(text, &error)) << error;
-  const auto name = QueryRegistryValue(key, "Name");
-  ASSERT_TRUE(name.has_value());
-  EXPECT_EQ(name->type, "REG_SZ");
-  EXPECT_EQ(name->data, "本地连接 2");
-  const auto count = QueryRegistryValue(key, "Count");
-  ASSERT_TRUE(count.has_value());
-  EXPECT_EQ(count->type, "REG_DWORD");
-  EXPECT_EQ(count->data, "0x1a");
-  EXPECT_FALSE(QueryRegistryValue(key, "Absent").has_value());
-
-  // A seed file as the repository keeps them: UTF-8.
-  char directory[MAX_PATH + 1] = {};
-  GetTempPathA(MAX_PATH, directory);
-  const std::string file = std::string(directory) + "netvane_e2e_seed.reg";
-  const std::u8string seed =
-      u8"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\"
-      u8"Software\\NetvaneE2e]\r\n\"Name\"=\"本地连接 3\"\r\n";
-  ASSERT_TRUE(WriteWholeFile(file, std::string(seed.begin(), seed.end())));
-  ASSERT_TRUE(ImportRegistryFile(file, &error)) << error;
-  DeleteFileA(file.c_str());
-  EXPECT_EQ(QueryRegistryValue(key, "Name").value_or(RegistryValue{}).data, "本地连接 3");
-
-  EXPECT_TRUE(DeleteRegistryKey(key));
-}
-
 }  // namespace
 }  // namespace netvane::e2e

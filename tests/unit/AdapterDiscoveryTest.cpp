@@ -47,7 +47,10 @@ class RecordingShell : public Shell {
 };
 
 std::string Guid(int n) { return "{0000000" + std::to_string(n) + "-AAAA-BBBB-CCCC-DDDDDDDDDDDD}"; }
-std::string ClassKey(int n) { return std::string(kAdapterClassKey) + ClassSubkeyName(n); }
+std::string ClassKey(int n) {
+  std::string name = std::to_string(n);
+  return std::string(kAdapterClassKey) + std::string(4 - std::min<std::size_t>(4, name.size()), '0') + name;
+}
 std::string TcpipKey(int n) { return std::string(kTcpipInterfacesKey) + Guid(n); }
 std::vector<ListEntry> Entries(const OneBasedList<ListEntry>& list) { return list.Items(); }
 
@@ -113,212 +116,134 @@ class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
 
 // ---- Which subkeys become adapters ----
 
-TEST(ClassSubkeyNameTest, FourDigitsUpTo9999ThenAllDigits) {
-  EXPECT_EQ(ClassSubkeyName(0), "0000");
-  EXPECT_EQ(ClassSubkeyName(12), "0012");
-  EXPECT_EQ(ClassSubkeyName(9999), "9999");
-  EXPECT_EQ(ClassSubkeyName(10000), "10000");
-  EXPECT_EQ(ClassSubkeyName(123456), "123456");
-}
-
-TEST_F(AdapterDiscoveryTest, TheFirstSubkeyWithoutUpperBindEndsTheScan) {
-  AddAdapter(0, "A");
-  AddAdapter(1, "B");
-  AddAdapter(3, "D");
-  registry.PutText(HKLM, ClassKey(2), "DriverDesc", "C");  // listed, but not bound
-  discovery.EnumerateAdapters();
-  EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"A", "B"}));
-}
-
-TEST_F(AdapterDiscoveryTest, OnlyALowerRangeOfExactlyEthernetIsAccepted) {
+TEST_F(AdapterDiscoveryTest, EveryNumberedSubkeyIsVisitedInOrderAndOnlyPresentEthernetCardsAreKept) {
   AddAdapter(0, "wan", "Ethernet");
   AddAdapter(1, "pair", "ethernet,wan");
-  AddAdapter(2, "pair reversed", "wan,ethernet");
+  AddAdapter(2, "spaced", "ethernet ");
   AddAdapter(3, "none", "");
-  AddAdapter(4, "lan", "ethernet");
-  AddAdapter(5, "spaced", "ethernet ");
-  discovery.EnumerateAdapters();
-  EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"lan"}));
-}
-
-TEST_F(AdapterDiscoveryTest, RemovedCardsAndConnectionsWithoutDeviceAreSkipped) {
-  AddAdapter(0, "removed", "ethernet", /*present=*/false);
-  AddAdapter(1, "no device");
-  registry.PutText(HKLM, std::string(kNetworkConnectionsKey) + Guid(1) + "\\Connection", "PnpInstanceID", "");
-  // A device enumerated at the very root must not make an empty PnpInstanceID count.
-  registry.PutText(HKLM, std::string(kDeviceEnumKey) + "Control", "ActiveService", "x");
-  AddAdapter(2, "present");
-  EXPECT_FALSE(discovery.IsAdapterPresent(Guid(0)));
-  EXPECT_FALSE(discovery.IsAdapterPresent(Guid(1)));
+  AddAdapter(5, "removed", "ethernet", /*present=*/false);
+  AddAdapter(6, "no device");
+  registry.PutText(HKLM, std::string(kNetworkConnectionsKey) + Guid(6) + "\\Connection", "PnpInstanceID", "");
+  registry.PutText(HKLM, std::string(kDeviceEnumKey) + "Control", "ActiveService", "x");  // the root
+  registry.PutText(HKLM, ClassKey(7), "DriverDesc", "unbound");  // no Linkage\UpperBind: passed over
+  AddAdapter(10, "after the gap");
+  AddAdapter(9, "nine");
+  registry.CreateKey(HKLM, std::string(kAdapterClassKey) + "Properties");
   EXPECT_FALSE(discovery.IsAdapterPresent("{unknown}"));
   discovery.EnumerateAdapters();
-  EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"present"}));
+  EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"nine", "after the gap"}));
+  EXPECT_EQ(AdapterSubkeys({"10000", "9999", "Properties", "", "0010", "1234567890"}),
+            (std::vector<std::string>{"0010", "9999", "10000"}));
 }
 
-TEST_F(AdapterDiscoveryTest, AcceptedAdaptersFillRecordsAndSelectorInSubkeyOrder) {
+TEST_F(AdapterDiscoveryTest, RecordsFillTheSelectorAndTheFirstIsShownWithItsHardwareAddress) {
   AddAdapter(0, "Realtek RTL8139");
   AddAdapter(1, "Intel PRO/100");
+  AddAdapter(2, "Intel PRO/100");
   Static(1, {"10.0.0.2"}, {"255.0.0.0"});
-  systemAdapters.adapters = {{"Intel PRO/100", "00-11-22-33-44-55"}};
+  // Two cards of one model: the second found by its instance id, not by the shared name.
+  systemAdapters.adapters = {{"{other}", "Intel PRO/100 - 数据包计划程序微型端口", "00-11"},
+                             {Guid(2), "Intel PRO/100 #2", "00-22"}};
   discovery.EnumerateAdapters();
 
-  EXPECT_EQ(SelectorItems(), (std::vector<std::string>{"Realtek RTL8139", "Intel PRO/100"}));
+  EXPECT_EQ(SelectorItems(), (std::vector<std::string>{"Realtek RTL8139", "Intel PRO/100", "Intel PRO/100"}));
   EXPECT_EQ(windows.Selection(C::网卡选择框), 0);
-  ASSERT_EQ(state.adapters.Count(), 2u);
   const AdapterRecord& second = state.adapters.At(2);
   EXPECT_EQ(second.instanceId, Guid(1));
   EXPECT_EQ(second.matchingDeviceId, "pci\\ven_1");
   EXPECT_EQ(second.connectionName, "本地连接 1");
-  EXPECT_EQ(second.hardwareAddress, "00-11-22-33-44-55");
   EXPECT_EQ(second.ipAddresses, "10.0.0.2");
   EXPECT_EQ(state.adapters.At(1).hardwareAddress, "");
-  // The first one is shown.
+  EXPECT_EQ(second.hardwareAddress, "00-11");
+  EXPECT_EQ(state.adapters.At(3).hardwareAddress, "00-22");
+  EXPECT_EQ(systemAdapters.listCalls, 1);  // once per scan, not once per adapter
   EXPECT_EQ(state.config.selectedAdapter, 1u);
   EXPECT_EQ(windows.Text(C::适配器标签), Guid(0));
   EXPECT_EQ(windows.Text(C::本地连接框), "本地连接 0");
   EXPECT_EQ(windows.Text(C::提示标签), "手动配置");
-  EXPECT_EQ(systemAdapters.listCalls, 2);  // fetched afresh for every present adapter
+  systemAdapters.adapters = {{"", "  Intel PRO/100 - 数据包计划程序微型端口 - 数据包计划程序微型端口", "22"}};
+  EXPECT_EQ(discovery.ListSystemAdapters(), (std::vector<NamedHardwareAddress>{{"", "Intel PRO/100", "22"}}));
+  EXPECT_EQ(LookUpHardwareAddress(discovery.ListSystemAdapters(), "", "INTEL PRO/100"), "");
 }
 
-TEST_F(AdapterDiscoveryTest, SystemAdapterNamesLoseTheSchedulerSuffixButKeepTheirCase) {
-  systemAdapters.adapters = {
-      {"intel pro/100 - 数据包计划程序微型端口", "11"},
-      {"  Intel PRO/100 - 数据包计划程序微型端口 - 数据包计划程序微型端口", "22"},
-      {"Intel PRO/100", "33"},
-      {"", "44"},
-  };
-  EXPECT_EQ(discovery.ListSystemAdapters(),
-            (std::vector<NamedHardwareAddress>{
-                {"intel pro/100", "11"}, {"Intel PRO/100", "22"}, {"Intel PRO/100", "33"}, {"", "44"}}));
-  EXPECT_EQ(discovery.LookUpHardwareAddress("Intel PRO/100"), "22");  // the first of two wins
-  EXPECT_EQ(discovery.LookUpHardwareAddress("INTEL PRO/100"), "");
-}
-
-TEST_F(AdapterDiscoveryTest, NoAcceptedAdapterLeavesThePlaceholderAndThePreviousConfiguration) {
+TEST_F(AdapterDiscoveryTest, NothingAcceptedShowsThePlaceholderAndSelectsNothing) {
   AddAdapter(0, "A");
   Static(0, {"10.0.0.1"}, {"255.0.0.0"}, {"10.0.0.254"}, {"0"}, "8.8.8.8");
   discovery.EnumerateAdapters();
-  const AdapterConfig before = state.config;
   shell.SetBusy(true);
   registry.PutText(HKLM, ClassKey(0) + "\\Ndi\\Interfaces", "LowerRange", "wan");
-
   discovery.EnumerateAdapters();
   EXPECT_EQ(SelectorItems(), (std::vector<std::string>{"未发现网卡信息"}));
   EXPECT_EQ(windows.Selection(C::网卡选择框), 0);
   EXPECT_TRUE(state.adapters.Empty());
+  EXPECT_EQ(state.config.selectedAdapter, 0u);
   EXPECT_EQ(windows.Text(C::MAC信息框), "检测中……");
   EXPECT_EQ(windows.Text(C::提示标签), "检测中……");
   EXPECT_TRUE(windows.Enabled(C::刷新按钮));
-  EXPECT_EQ(state.config.selectedAdapter, before.selectedAdapter);
-  EXPECT_EQ(state.config.addressList, before.addressList);
-  EXPECT_EQ(state.config.dnsList, before.dnsList);
-  EXPECT_EQ(windows.Text(C::适配器标签), Guid(0));
-  EXPECT_EQ(windows.Text(C::地址框), "10.0.0.1");
-  // Showing the placeholder does nothing, not even a page change.
   windows.SelectPage(C::功能选择夹, 1);
-  windows.Pick(C::网卡选择框, 0);
+  windows.Pick(C::网卡选择框, 0);  // showing the placeholder does nothing, not even a page change
   EXPECT_EQ(windows.Page(C::功能选择夹), 1);
 }
 
-TEST_F(AdapterDiscoveryTest, ARescanReplacesTheCatalogueAndReturnsToTheFirstAdapter) {
+TEST_F(AdapterDiscoveryTest, ARescanReturnsToTheFirstAdapterAfterTheIdentityIsShown) {
   for (int n = 0; n < 3; ++n) AddAdapter(n, "nic" + std::to_string(n));
   Static(0, {"10.0.0.1"}, {"255.0.0.0"});
-  Static(2, {"10.0.0.3"}, {"255.0.0.0"});
+  registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName", "ComputerName", "CAFE-07");
   discovery.EnumerateAdapters();
+  EXPECT_EQ(windows.Text(C::网络号框), "未安装IPX协议");
+  EXPECT_TRUE(windows.ReadOnly(C::网络号框));
+  EXPECT_EQ(windows.TextColor(C::网络号框), kRed);
   windows.Pick(C::网卡选择框, 2);
-  ASSERT_EQ(state.config.selectedAdapter, 3u);
   registry.PutText(HKLM, ClassKey(1), "DriverDesc", "renamed");
-
+  registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx", "DisplayName", "IPX");
+  shell.SetBusy(true);
+  std::vector<std::string> macAtPolls;
+  input.onPoll = [&](int) { macAtPolls.push_back(windows.Text(C::MAC信息框)); };
   discovery.EnumerateAdapters();
+  EXPECT_EQ(macAtPolls.front(), "检测中……");
+  EXPECT_EQ(shell.busyCalls, (std::vector<bool>{false, true, false}));
+  EXPECT_EQ(shell.nameAtBusy, "CAFE-07");
+  EXPECT_EQ(windows.Text(C::网络号框), "0");
+  EXPECT_FALSE(windows.ReadOnly(C::网络号框));
+  EXPECT_EQ(windows.TextColor(C::网络号框), kBlue);
   EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"nic0", "renamed", "nic2"}));
-  EXPECT_EQ(SelectorItems(), CatalogueNames());
-  EXPECT_EQ(windows.Selection(C::网卡选择框), 0);
   EXPECT_EQ(state.config.selectedAdapter, 1u);
   EXPECT_EQ(windows.Text(C::地址框), "10.0.0.1");
 }
 
-TEST_F(AdapterDiscoveryTest, IdentityIsShownBeforeTheButtonsComeBack) {
-  AddAdapter(0, "A");
-  registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName",
-                   "ComputerName", "CAFE-07");
-  shell.SetBusy(true);
-  std::vector<std::string> statusAtPolls;
-  input.onPoll = [&](int) { statusAtPolls.push_back(windows.Text(C::MAC信息框)); };
-  discovery.EnumerateAdapters();
-  ASSERT_FALSE(statusAtPolls.empty());
-  EXPECT_EQ(statusAtPolls.front(), "检测中……");
-  EXPECT_EQ(shell.busyCalls, (std::vector<bool>{true, false}));
-  EXPECT_EQ(shell.nameAtBusy, "CAFE-07");
-  EXPECT_EQ(windows.Text(C::网络号框), "未安装IPX协议");
-  EXPECT_TRUE(windows.Enabled(C::高级按钮));
-}
-
 // ---- Reading and showing an adapter's settings ----
 
-TEST_F(AdapterDiscoveryTest, StaticAddressesPairWithTheirMasksInOrder) {
-  AddAdapter(0, "A");
-  Static(0, {"192.168.16.5", "192.168.16.6"}, {"255.255.255.0", "255.255.0.0"});
+TEST_F(AdapterDiscoveryTest, StaticListsPairUpEvenWhenTheirLengthsDiffer) {
+  AddAdapter(0, "extra masks");
+  Static(0, {"192.168.16.5", "192.168.16.6"}, {"255.255.255.0", "255.255.0.0", "255.0.0.0"});
+  AddAdapter(1, "short lists");
+  Static(1, {"10.0.0.1", "10.0.0.2"}, {"255.0.0.0"}, {"10.0.0.254", "10.0.0.253"}, {"30"});
+  AddAdapter(2, "metrics");  // metrics that read as zero become "0", others stay as stored
+  Static(2, {}, {}, {"9.0.0.1", "9.0.0.2", "9.0.0.3", "9.0.0.4", "9.0.0.5"});
+  registry.PutMulti(HKLM, TcpipKey(2), "DefaultGatewayMetric", {"0", "20", "", "abc", " 7"});
   discovery.EnumerateAdapters();
   EXPECT_EQ(Entries(state.config.addressList),
             (std::vector<ListEntry>{{"192.168.16.5", "255.255.255.0"}, {"192.168.16.6", "255.255.0.0"}}));
-  EXPECT_EQ(windows.Text(C::地址框), "192.168.16.5");
-  EXPECT_EQ(windows.Text(C::掩码框), "255.255.255.0");
-  EXPECT_EQ(windows.Text(C::提示标签), "手动配置");
-}
-
-TEST_F(AdapterDiscoveryTest, CompanionListsOfTheWrongLengthStillGiveOneEntryPerItem) {
-  AddAdapter(0, "extra masks");
-  Static(0, {"10.0.0.1"}, {"255.0.0.0", "255.255.0.0", "255.255.255.0"});
-  AddAdapter(1, "short lists");
-  Static(1, {"10.0.0.1", "10.0.0.2"}, {"255.0.0.0"}, {"10.0.0.254", "10.0.0.253"}, {"30"});
-  discovery.EnumerateAdapters();
-  EXPECT_EQ(Entries(state.config.addressList), (std::vector<ListEntry>{{"10.0.0.1", "255.0.0.0"}}));
+  EXPECT_EQ(Boxes()[1], "255.255.255.0");
   windows.Pick(C::网卡选择框, 1);
-  EXPECT_EQ(Entries(state.config.addressList),
-            (std::vector<ListEntry>{{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", ""}}));
-  EXPECT_EQ(Entries(state.config.gatewayList),
-            (std::vector<ListEntry>{{"10.0.0.254", "30"}, {"10.0.0.253", "0"}}));
-}
-
-TEST_F(AdapterDiscoveryTest, GatewayMetricsThatReadAsZeroBecomeZeroOthersStayAsStored) {
-  AddAdapter(0, "A");
-  // A stored empty metric would end the multi-string, so the text form carries it.
-  Static(0, {}, {}, {"g1", "g2", "g3", "g4", "g5"});
-  registry.PutText(HKLM, TcpipKey(0), "DefaultGatewayMetric", "0\r\n20\r\n\r\nabc\r\n 7");
-  discovery.EnumerateAdapters();
-  EXPECT_EQ(Entries(state.config.gatewayList),
-            (std::vector<ListEntry>{{"g1", "0"}, {"g2", "20"}, {"g3", "0"}, {"g4", "0"}, {"g5", " 7"}}));
-  EXPECT_TRUE(state.config.addressList.Empty());
-  EXPECT_EQ(windows.Text(C::地址框), "");
-  EXPECT_EQ(windows.Text(C::掩码框), "");
-}
-
-TEST_F(AdapterDiscoveryTest, StaticNameServersSplitAtCommasOnly) {
-  AddAdapter(0, "three");
-  Static(0, {"10.0.0.1"}, {"255.0.0.0"}, {}, {}, "1.1.1.1,2.2.2.2,3.3.3.3");
-  AddAdapter(1, "none");
-  Static(1, {"10.0.0.1"}, {"255.0.0.0"});
-  AddAdapter(2, "no comma");
-  Static(2, {"10.0.0.1"}, {"255.0.0.0"}, {}, {}, "1.1.1.1 2.2.2.2");
-  AddAdapter(3, "untrimmed");
-  Static(3, {"10.0.0.1"}, {"255.0.0.0"}, {}, {}, "1.1.1.1, 2.2.2.2,");
-  discovery.EnumerateAdapters();
-  EXPECT_EQ(Dns(), (std::vector<std::string>{"1.1.1.1", "2.2.2.2", "3.3.3.3"}));
-  EXPECT_EQ(windows.Text(C::首选框), "1.1.1.1");
-  EXPECT_EQ(windows.Text(C::备用框), "2.2.2.2");
-  windows.Pick(C::网卡选择框, 1);
-  EXPECT_TRUE(Dns().empty());
-  EXPECT_EQ(windows.Text(C::首选框), "");
-  EXPECT_EQ(windows.Text(C::备用框), "");
+  EXPECT_EQ(Entries(state.config.addressList), (std::vector<ListEntry>{{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", ""}}));
+  EXPECT_EQ(Entries(state.config.gatewayList), (std::vector<ListEntry>{{"10.0.0.254", "30"}, {"10.0.0.253", "0"}}));
   windows.Pick(C::网卡选择框, 2);
-  EXPECT_EQ(Dns(), (std::vector<std::string>{"1.1.1.1 2.2.2.2"}));
-  windows.Pick(C::网卡选择框, 3);
-  EXPECT_EQ(Dns(), (std::vector<std::string>{"1.1.1.1", " 2.2.2.2"}));
+  EXPECT_EQ(Entries(state.config.gatewayList),
+            (std::vector<ListEntry>{{"9.0.0.1", "0"}, {"9.0.0.2", "20"}, {"9.0.0.3", "0"}, {"9.0.0.4", "0"}, {"9.0.0.5", " 7"}}));
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"", "", "9.0.0.1", "", ""}));
 }
 
-TEST_F(AdapterDiscoveryTest, DhcpAdapterReadsItsLeaseAndSplitsItsServersAtSpaces) {
-  AddAdapter(0, "A");
-  const std::string key = TcpipKey(0);
+TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasWhenStaticAndAtSpacesWhenLeased) {
+  const std::pair<const char*, std::vector<std::string>> rows[] = {
+      {"1.1.1.1,2.2.2.2,3.3.3.3", {"1.1.1.1", "2.2.2.2", "3.3.3.3"}}, {"", {}},
+      {"1.1.1.1 2.2.2.2", {"1.1.1.1 2.2.2.2"}}, {"1.1.1.1, 2.2.2.2,", {"1.1.1.1", " 2.2.2.2"}}};
+  for (int n = 0; n < 4; ++n) {
+    AddAdapter(n, "nic");
+    Static(n, {"10.0.0.1"}, {"255.0.0.0"}, {}, {}, rows[n].first);
+  }
+  AddAdapter(4, "leased");
+  const std::string key = TcpipKey(4);
   registry.PutNumber(HKLM, key, "EnableDHCP", 1);
   registry.PutMulti(HKLM, key, "IPAddress", {"0.0.0.0"});
   registry.PutText(HKLM, key, "DhcpIPAddress", "192.168.1.50");
@@ -328,45 +253,42 @@ TEST_F(AdapterDiscoveryTest, DhcpAdapterReadsItsLeaseAndSplitsItsServersAtSpaces
   registry.PutText(HKLM, key, "DhcpNameServer", " 192.168.1.1  8.8.8.8 9.9.9.9 ");
   registry.PutNumber(HKLM, key, "InterfaceMetric", 25);
   discovery.EnumerateAdapters();
-  const AdapterRecord& record = state.adapters.At(1);
-  EXPECT_EQ(record.nameServers, "192.168.1.1,8.8.8.8,9.9.9.9");
-  EXPECT_EQ(record.configMode, "通过DHCP指派");
-  EXPECT_EQ(Entries(state.config.addressList), (std::vector<ListEntry>{{"192.168.1.50", "255.255.255.0"}}));
+  for (int n = 0; n < 4; ++n) {
+    windows.Pick(C::网卡选择框, n);
+    EXPECT_EQ(Dns(), rows[n].second) << rows[n].first;
+  }
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"10.0.0.1", "255.0.0.0", "", "1.1.1.1", "2.2.2.2"}));
+  windows.Pick(C::网卡选择框, 4);
+  EXPECT_EQ(state.adapters.At(5).nameServers, "192.168.1.1,8.8.8.8,9.9.9.9");
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"192.168.1.50", "255.255.255.0", "192.168.1.1", "192.168.1.1", "8.8.8.8"}));
   EXPECT_EQ(Entries(state.config.gatewayList), (std::vector<ListEntry>{{"192.168.1.1", "5"}}));
-  EXPECT_EQ(Dns(), (std::vector<std::string>{"192.168.1.1", "8.8.8.8", "9.9.9.9"}));
   EXPECT_EQ(state.config.interfaceMetric, "25");
   EXPECT_EQ(windows.Text(C::提示标签), "通过DHCP指派");
 }
 
-TEST_F(AdapterDiscoveryTest, UnknownDhcpModeEmptiesEverySettingOfThatAdapter) {
+TEST_F(AdapterDiscoveryTest, AnUnknownModeEmptiesThatAdapterAndAnAbsentOneMeansStatic) {
   AddAdapter(0, "static");
   Static(0, {"10.0.0.1"}, {"255.0.0.0"}, {"10.0.0.254"}, {}, "8.8.8.8,8.8.4.4");
   registry.PutNumber(HKLM, TcpipKey(0), "InterfaceMetric", 9);
   AddAdapter(1, "odd");
   Static(1, {"10.0.0.2"}, {"255.0.0.0"}, {"10.0.0.254"}, {}, "8.8.8.8");
   registry.PutNumber(HKLM, TcpipKey(1), "EnableDHCP", 2);
+  AddAdapter(2, "absent");
+  registry.PutMulti(HKLM, TcpipKey(2), "IPAddress", {"10.1.1.1"});
   discovery.EnumerateAdapters();  // the scratch record held adapter 0's settings just before
   const AdapterRecord& odd = state.adapters.At(2);
   EXPECT_EQ(odd.ipAddresses + odd.subnetMasks + odd.gateways + odd.gatewayMetrics + odd.nameServers +
-                odd.interfaceMetric + odd.configMode,
-            "");
+                odd.interfaceMetric + odd.configMode, "");
   windows.Pick(C::网卡选择框, 1);
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"", "", "", "", ""}));
-  EXPECT_EQ(windows.Text(C::提示标签), "");
   EXPECT_EQ(state.config.interfaceMetric, "");
-}
-
-TEST_F(AdapterDiscoveryTest, AbsentEnableDhcpMeansStaticAndAbsentMetricMeansAutomatic) {
-  AddAdapter(0, "A");
-  registry.PutMulti(HKLM, TcpipKey(0), "IPAddress", {"10.1.1.1"});
-  discovery.EnumerateAdapters();
-  EXPECT_EQ(state.adapters.At(1).configMode, "手动配置");
-  EXPECT_EQ(state.adapters.At(1).ipAddresses, "10.1.1.1");
-  EXPECT_EQ(discovery.ReadInterfaceMetric(Guid(0)), "");
-  registry.PutNumber(HKLM, TcpipKey(0), "InterfaceMetric", 0);
-  EXPECT_EQ(discovery.ReadInterfaceMetric(Guid(0)), "");
-  registry.PutNumber(HKLM, TcpipKey(0), "InterfaceMetric", 25);
-  EXPECT_EQ(discovery.ReadInterfaceMetric(Guid(0)), "25");
+  EXPECT_EQ(state.adapters.At(3).configMode, "手动配置");
+  EXPECT_EQ(state.adapters.At(3).ipAddresses, "10.1.1.1");
+  EXPECT_EQ(discovery.ReadInterfaceMetric(Guid(2)), "");
+  for (std::uint32_t metric : {0u, 1u, 25u}) {
+    registry.PutNumber(HKLM, TcpipKey(2), "InterfaceMetric", metric);
+    EXPECT_EQ(discovery.ReadInterfaceMetric(Guid(2)), metric ? std::to_string(metric) : "");
+  }
 }
 
 TEST_F(AdapterDiscoveryTest, PickingAnAdapterShowsItOnPageZeroAndDiscardsUnappliedEdits) {
@@ -376,27 +298,22 @@ TEST_F(AdapterDiscoveryTest, PickingAnAdapterShowsItOnPageZeroAndDiscardsUnappli
   Static(1, {"10.0.0.2", "10.0.0.3"}, {"255.255.0.0", "255.255.255.0"}, {"10.0.0.254"}, {},
          "1.1.1.1,2.2.2.2,3.3.3.3");
   registry.PutNumber(HKLM, TcpipKey(1), "InterfaceMetric", 40);
-  systemAdapters.adapters = {{"B", "00-0B"}};
+  systemAdapters.adapters = {{"", "B", "00-0B"}};
   discovery.EnumerateAdapters();
   windows.SelectPage(C::功能选择夹, 1);
-
   windows.Pick(C::网卡选择框, 1);
   EXPECT_EQ(state.config.selectedAdapter, 2u);
   EXPECT_EQ(windows.Page(C::功能选择夹), 0);
   EXPECT_EQ(windows.Text(C::适配器标签), Guid(1));
   EXPECT_EQ(windows.Text(C::本地连接框), "本地连接 1");
   EXPECT_EQ(windows.Text(C::MAC信息框), "00-0B");
-  EXPECT_EQ(state.config.interfaceMetric, "40");
   EXPECT_EQ(Dns().size(), 3u);
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"10.0.0.2", "255.255.0.0", "10.0.0.254", "1.1.1.1", "2.2.2.2"}));
-
   state.config.addressList.Replace(1, ListEntry{"9.9.9.9", "255.0.0.0"});
   state.config.interfaceMetric = "1";
-  windows.SetText(C::地址框, "9.9.9.9");
   windows.Pick(C::网卡选择框, 1);
   EXPECT_EQ(state.config.addressList.At(1), (ListEntry{"10.0.0.2", "255.255.0.0"}));
   EXPECT_EQ(state.config.interfaceMetric, "40");
-  EXPECT_EQ(windows.Text(C::地址框), "10.0.0.2");
 }
 
 // ---- Input that arrives while a scan or a list build runs ----
@@ -483,12 +400,13 @@ TEST_F(AdapterDiscoveryReentryTest, ARefreshDuringAListBuildShowsTheFirstAdapter
 TEST_F(AdapterDiscoveryReentryTest, AScanThatFindsNothingLeavesTheListsAsTheyWereBeforeTheBuild) {
   discovery.EnumerateAdapters();
   InjectAtPoll(8, [&] {  // after the second adapter's first address
-    layer.DeleteRegistryValue(HKLM, ClassKey(0) + "\\Linkage\\UpperBind");
+    for (int n = 0; n < 3; ++n) layer.DeleteRegistryValue(HKLM, ClassKey(n) + "\\Linkage\\UpperBind");
     discovery.EnumerateAdapters();
   });
   windows.Pick(C::网卡选择框, 1);
   EXPECT_EQ(SelectorItems(), (std::vector<std::string>{"未发现网卡信息"}));
   EXPECT_TRUE(state.adapters.Empty());
+  EXPECT_EQ(state.config.selectedAdapter, 0u);  // not the overtaken pick's, past the catalogue
   EXPECT_EQ(Entries(state.config.addressList),
             (std::vector<ListEntry>{{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"},
                                     {"10.0.0.3", "255.0.0.0"}}));

@@ -67,7 +67,7 @@ TEST_F(RegistryLayerTest, RefusedWritesLeaveTheRegistryAsItWasAndSaySo) {
 TEST_F(RegistryLayerTest, CrAndLfOutsideAPairAreStoredUnchanged) {
   EXPECT_EQ(MultiStringData("a\rb\nc\r\n"), std::string("a\rb\nc\0\0\0", 8));
   EXPECT_EQ(MultiStringData("a\r\n\r\n"), std::string("a\0\0\0\0", 5));
-  EXPECT_EQ(ListTextFromMultiString(std::string("\0a\0\0", 4)), "");
+  EXPECT_EQ(ListTextFromMultiString(std::string("\0a\0\0b\0\0\0", 8)), "\r\na\r\n\r\nb");
   EXPECT_EQ(ListTextFromMultiString(std::string("a\0b", 3)), "a\r\nb");
 }
 
