@@ -220,10 +220,9 @@ bool Type(HWND box, const std::string& text) {
 
 TEST_F(AdapterDiscoveryE2e, AdvancedWindowEditsTheListsThatModifyWrites) {
   SeededAdapter& fixed = adapters_.at(1);  // 0001, shown first
-  fixed.addresses = {"192.168.16.5"}, fixed.masks = {"255.255.255.0"}, fixed.metrics = {"0"};
-  fixed.gateways = {"192.168.16.254"}, fixed.nameServers = "202.96.128.86,202.96.134.133,8.8.8.8";
-  ASSERT_NO_FATAL_FAILURE(Seed(/*withIpx=*/false));
-  ASSERT_NO_FATAL_FAILURE(Start());
+  fixed.addresses = {"192.168.16.5"}, fixed.masks = {"255.255.255.0"}, fixed.gateways = {"192.168.16.254"};
+  fixed.nameServers = "202.96.128.86,202.96.134.133,8.8.8.8";
+  ASSERT_NO_FATAL_FAILURE(SeedAndStart());
   const auto shown = [&] { return AddressText(Control(C::备用框)) == "202.96.134.133"; };
   ASSERT_TRUE(WaitUntil(shown, kStartTimeout) && app_.WaitForIdle(main_) && shown());
   PostMessageA(Control(C::高级按钮), BM_CLICK, 0, 0);  // modal: the click returns when it closes
@@ -265,12 +264,12 @@ TEST_F(AdapterDiscoveryE2e, AdvancedWindowEditsTheListsThatModifyWrites) {
   for (int i = 0; i < 3; ++i) PressKey(in(advanced, A::DNS列表框), VK_DOWN);
   ASSERT_TRUE(WaitUntil([&] { return Enabled(up) && !Enabled(in(advanced, A::向下按钮)); }));
   ASSERT_TRUE(Click(up) && Click(up));
-  EXPECT_TRUE(SaveScreenshot(advanced, ScreenPath("advanced-dns")));
+  EXPECT_TRUE(SaveScreenshot(advanced, WorkingDirectory() + "\\results\\screens\\advanced-dns.bmp"));
   ASSERT_TRUE(Click(in(advanced, A::确定按钮)));
   EXPECT_EQ(AddressText(Control(C::首选框)), "8.8.8.8");
 
   PostMessageA(Control(C::修改按钮), BM_CLICK, 0, 0);
-  const std::string key = kInterfacesKey + fixed.instanceId;
+  const std::string key = kInterfacesKey + fixed.Guid();
   const auto value = [&](const char* name) {
     return QueryRegistryValue(key, name).value_or(RegistryValue{}).data;
   };
