@@ -77,8 +77,8 @@ void AdapterDiscovery::EnumerateAdapters() {
   AdapterRecord scratch;
   // The subkeys that exist: a removed driver leaves a gap in the numbering and some virtual
   // adapters have no upper binding, and a card behind either must still be found.
-  for (const std::string& subkey : AdapterSubkeys(registry.SubkeyNames(kMachine, state_.RegistryRoot(1)))) {
-    const std::string key = state_.RegistryRoot(1) + subkey;
+  for (const std::string& subkey : AdapterSubkeys(registry.SubkeyNames(kMachine, kAdapterClassKey))) {
+    const std::string key = kAdapterClassKey + subkey;
     if (!registry.RegistryValueExists(kMachine, key + "\\Linkage\\UpperBind")) continue;
     if (registry.ReadRegistryText(kMachine, key + "\\Ndi\\Interfaces\\LowerRange") != "ethernet") {
       continue;
@@ -88,7 +88,7 @@ void AdapterDiscovery::EnumerateAdapters() {
     scratch.matchingDeviceId = registry.ReadRegistryText(kMachine, key + "\\MatchingDeviceId");
     if (!IsAdapterPresent(scratch.instanceId)) continue;
     scratch.connectionName = registry.ReadRegistryText(
-        kMachine, state_.RegistryRoot(2) + scratch.instanceId + "\\Connection\\Name");
+        kMachine, kNetworkConnectionsKey + scratch.instanceId + "\\Connection\\Name");
     scratch.hardwareAddress = LookUpHardwareAddress(system, scratch.instanceId, scratch.driverDescription);
     ReadAddressingSettings(scratch);
     shell_.PollInput();
@@ -145,7 +145,7 @@ std::vector<NamedHardwareAddress> AdapterDiscovery::ListSystemAdapters() {
 
 void AdapterDiscovery::ReadAddressingSettings(AdapterRecord& record) {
   RegistryLayer& registry = services_.registry;
-  const std::string key = state_.RegistryRoot(3) + record.instanceId;
+  const std::string key = kTcpipInterfacesKey + record.instanceId;
   const auto text = [&](const char* name) {
     return registry.ReadRegistryText(kMachine, key + "\\" + name);
   };

@@ -69,7 +69,6 @@ struct AdapterConfig {
 // The whole shared state. The application owns exactly one and hands it to every window.
 struct SharedState {
   bool quickSetupLoaded = false;
-  std::array<std::string, 3> registryRoots;  // read through RegistryRoot(1..3)
   OneBasedList<AdapterRecord> adapters;
   AdapterConfig config;
 
@@ -80,12 +79,6 @@ struct SharedState {
   ListEntry removedGatewayEntry;
   ListEntry removedDnsEntry;
 
-  // The base key path at `position` (1 to 3), with its trailing backslash.
-  const std::string& RegistryRoot(int position) const { return registryRoots.at(position - 1); }
-  // Sets the three base key paths: adapter class, network connections, TCP/IP interfaces.
-  void SetRegistryRoots() {
-    registryRoots = {kAdapterClassKey, kNetworkConnectionsKey, kTcpipInterfacesKey};
-  }
 };
 
 }  // namespace netvane

@@ -25,7 +25,6 @@ void MainWindow::OnMainWindowCreated() {
 
 void MainWindow::Initialise() {
   SetBusy(true);  // no action may start inside the first scan; its end enables them
-  state_.SetRegistryRoots();
   Run(actions_.loadQuickSetup);
   PollInput();
   const std::string devcon = DevconPath();

@@ -165,7 +165,7 @@ void AdapterApply::Refuse(std::string_view message) {
 
 bool AdapterApply::WriteTcpipValues(const AdapterRecord& adapter, const AdapterConfig& config) {
   RegistryLayer& registry = services_.registry;
-  const std::string key = state_.RegistryRoot(3) + adapter.instanceId;
+  const std::string key = kTcpipInterfacesKey + adapter.instanceId;
   const auto value = [&key](const char* name) { return key + "\\" + name; };
 
   std::string addresses, masks, gateways, metrics, servers;

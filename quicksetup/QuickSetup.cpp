@@ -115,12 +115,10 @@ void QuickSetup::FillFromMachineNumber() {
   apply_.RunModify();
 }
 
-// Applies nothing: the operator sees what is wrong on page 1, where it can be mended.
+// Applies nothing: the operator stays on page 1, where what is wrong can be mended.
 void QuickSetup::Refuse(std::string_view message, std::string_view text) {
-  WindowSystem& windows = services_.windows;
-  windows.ShowMessage(WindowId::Main, std::string(message) + std::string(text), kErrorTitle,
-                      MessageIcon::Exclamation);
-  windows.SelectPage(C::功能选择夹, 1);
+  services_.windows.ShowMessage(WindowId::Main, std::string(message) + std::string(text),
+                                kErrorTitle, MessageIcon::Exclamation);
   shell_.SetBusy(false);
 }
 

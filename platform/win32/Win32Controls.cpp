@@ -136,7 +136,8 @@ void Win32WindowSystem::CreateControl(Window& window, const ControlLayout& row) 
     }
   }
   if (row.backColor) {
-    control.backBrush = CreateSolidBrush(RGB(row.backColor->r, row.backColor->g, row.backColor->b));
+    control.backBrush =
+        ScopedGdi<HBRUSH>(CreateSolidBrush(RGB(row.backColor->r, row.backColor->g, row.backColor->b)));
   }
   if (row.textColor && (row.kind == ControlKind::GroupBox || row.kind == ControlKind::CheckBox)) {
     // Themed frames and check boxes ignore the text colour; these draw the classic way.
@@ -163,7 +164,7 @@ void Win32WindowSystem::CreateControl(Window& window, const ControlLayout& row) 
       SendMessageA(control.hwnd, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
   }
-  window.controls[row.id] = control;
+  window.controls[row.id] = std::move(control);
 }
 
 void Win32WindowSystem::SetText(ControlRef ref, std::string_view text) {

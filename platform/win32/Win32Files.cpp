@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/ScopedWin.h"
 
 namespace netvane::win32 {
 
@@ -35,12 +36,13 @@ std::optional<std::uint64_t> Win32FileSystem::FileSize(const std::string& path) 
 }
 
 bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  ScopedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   DWORD written = 0;
-  const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+  const BOOL ok =
+      WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  file.Reset();
   if (!ok || written != bytes.size()) {
     DeleteFileA(path.c_str());  // no half-written file is left behind
     return false;

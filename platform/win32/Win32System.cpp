@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/ScopedWin.h"
 
 namespace netvane::win32 {
 
@@ -24,7 +25,8 @@ bool Win32ProcessStarter::Start(const ProcessRequest& request,
                       nullptr, directory, &startup, &process)) {
     return false;
   }
-  CloseHandle(process.hThread);
+  ScopedHandle thread(process.hThread);
+  ScopedHandle owned(process.hProcess);
   if (request.wait == WaitMode::WaitForExit) {
     // Wake for every kind of message, so that the caller can dispatch them all (paint and posted
     // messages too) and Windows never sees the window as hung, however long the process runs.
@@ -35,7 +37,6 @@ bool Win32ProcessStarter::Start(const ProcessRequest& request,
       if (whileWaiting) whileWaiting();
     }
   }
-  CloseHandle(process.hProcess);
   return true;
 }
 

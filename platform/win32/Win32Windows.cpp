@@ -21,9 +21,8 @@ int ScreenDpi() {
     const int dpi = std::atoi(forced);
     if (dpi >= 48 && dpi <= 480) return dpi;
   }
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  WindowDc screen(nullptr);
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
   return dpi > 0 ? dpi : 96;
 }
 
@@ -53,17 +52,17 @@ Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, LayoutSource layouts, i
   metrics.cbSize = sizeof metrics;
   SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   metrics.lfMessageFont.lfHeight = -ScaleForDpi(12, dpi_);
-  standardFont_ = CreateFontIndirectA(&metrics.lfMessageFont);
-  songFont_ = CreateFontA(-ScaleForDpi(12, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+  standardFont_ = ScopedGdi<HFONT>(CreateFontIndirectA(&metrics.lfMessageFont));
+  songFont_ = ScopedGdi<HFONT>(CreateFontA(-ScaleForDpi(12, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, "宋体");
+                          DEFAULT_PITCH | FF_DONTCARE, "宋体"));
   // 9 pixels: an IP-address field of a 100-pixel box is 17 pixels wide, and its edit refuses a
   // third digit that does not fit, so "192" could not be typed at 10.
-  narrowFont_ = CreateFontA(-ScaleForDpi(9, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+  narrowFont_ = ScopedGdi<HFONT>(CreateFontA(-ScaleForDpi(9, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                            ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_SWISS, "Tahoma");
-  arrows_[0] = LoadBitmapA(instance_, MAKEINTRESOURCEA(IDB_ARROW_UP));
-  arrows_[1] = LoadBitmapA(instance_, MAKEINTRESOURCEA(IDB_ARROW_DOWN));
+                           DEFAULT_PITCH | FF_SWISS, "Tahoma"));
+  arrows_[0] = ScopedGdi<HBITMAP>(LoadBitmapA(instance_, MAKEINTRESOURCEA(IDB_ARROW_UP)));
+  arrows_[1] = ScopedGdi<HBITMAP>(LoadBitmapA(instance_, MAKEINTRESOURCEA(IDB_ARROW_DOWN)));
 }
 
 Win32WindowSystem::~Win32WindowSystem() {
@@ -71,15 +70,7 @@ Win32WindowSystem::~Win32WindowSystem() {
   auto windows = std::move(windows_);
   windows_.clear();
   for (auto& [id, window] : windows) {
-    for (auto& [controlId, control] : window->controls) {
-      if (control.backBrush) DeleteObject(control.backBrush);
-    }
     if (window->hwnd) DestroyWindow(window->hwnd);
-  }
-  for (HGDIOBJ object : {static_cast<HGDIOBJ>(standardFont_), static_cast<HGDIOBJ>(songFont_),
-                         static_cast<HGDIOBJ>(narrowFont_),
-                         static_cast<HGDIOBJ>(arrows_[0]), static_cast<HGDIOBJ>(arrows_[1])}) {
-    if (object) DeleteObject(object);
   }
 }
 
@@ -167,9 +158,9 @@ void Win32WindowSystem::SetHandler(WindowId window, EventHandler handler) {
 }
 
 HFONT Win32WindowSystem::FontFor(FontKind kind) {
-  if (kind == FontKind::Song9 && songFont_) return songFont_;
-  if (kind == FontKind::Narrow && narrowFont_) return narrowFont_;
-  return standardFont_;
+  if (kind == FontKind::Song9 && songFont_) return songFont_.get();
+  if (kind == FontKind::Narrow && narrowFont_) return narrowFont_.get();
+  return standardFont_.get();
 }
 
 void Win32WindowSystem::OpenModeless(WindowId id) {
@@ -258,9 +249,6 @@ void Win32WindowSystem::Close(WindowId id) {
   if (!window) return;
   HWND hwnd = window->hwnd;
   window->ready = false;
-  for (auto& [controlId, control] : window->controls) {
-    if (control.backBrush) DeleteObject(control.backBrush);
-  }
   windows_.erase(id);  // before DestroyWindow: no event reaches a half-destroyed window
   if (id == WindowId::Entry || id == WindowId::Advanced) {
     if (HWND owner = Handle(id == WindowId::Entry ? WindowId::Advanced : WindowId::Main)) {
@@ -396,7 +384,7 @@ LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, L
       ::SetTextColor(dc, ToColorRef(control->color));
       if (control->backBrush) {
         SetBkColor(dc, ToColorRef(*control->layout->backColor));
-        return reinterpret_cast<LRESULT>(control->backBrush);
+        return reinterpret_cast<LRESULT>(control->backBrush.get());
       }
       const int face = message == WM_CTLCOLOREDIT ? COLOR_WINDOW : COLOR_BTNFACE;
       SetBkColor(dc, GetSysColor(face));
@@ -430,7 +418,7 @@ LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, L
 }
 
 void Win32WindowSystem::DrawImageButton(const Control& control, const DRAWITEMSTRUCT& item) {
-  const HBITMAP strip = arrows_[control.layout->image == ImageKind::ArrowDown ? 1 : 0];
+  const HBITMAP strip = arrows_[control.layout->image == ImageKind::ArrowDown ? 1 : 0].get();
   int picture = 0;  // normal, pressed, focused, disabled
   if (item.itemState & ODS_DISABLED) picture = 3;
   else if (item.itemState & ODS_SELECTED) picture = 1;
@@ -440,12 +428,10 @@ void Win32WindowSystem::DrawImageButton(const Control& control, const DRAWITEMST
     FillRect(item.hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
     return;
   }
-  HDC memory = CreateCompatibleDC(item.hDC);
-  HGDIOBJ old = SelectObject(memory, strip);
-  StretchBlt(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, memory,
-             picture * 27, 0, 27, 26, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
+  ScopedMemoryDc memory(CreateCompatibleDC(item.hDC));
+  Selected selected(memory.get(), strip);
+  StretchBlt(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top,
+             memory.get(), picture * 27, 0, 27, 26, SRCCOPY);
 }
 
 }  // namespace netvane::win32

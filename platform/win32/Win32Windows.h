@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/WindowSystem.h"
+#include "platform/win32/ScopedWin.h"
 
 namespace netvane::win32 {
 
@@ -85,7 +86,7 @@ class Win32WindowSystem : public WindowSystem {
     HWND hwnd = nullptr;
     bool visible = true;
     Rgb color;
-    HBRUSH backBrush = nullptr;
+    ScopedGdi<HBRUSH> backBrush;
     std::string linkText;
     int page = 0;  // tab controls without a header keep their page here
   };
@@ -117,10 +118,10 @@ class Win32WindowSystem : public WindowSystem {
   HINSTANCE instance_;
   LayoutSource layouts_;
   int dpi_;
-  HFONT standardFont_ = nullptr;
-  HFONT songFont_ = nullptr;
-  HFONT narrowFont_ = nullptr;
-  HBITMAP arrows_[2] = {nullptr, nullptr};
+  ScopedGdi<HFONT> standardFont_;
+  ScopedGdi<HFONT> songFont_;
+  ScopedGdi<HFONT> narrowFont_;
+  ScopedGdi<HBITMAP> arrows_[2];
   std::map<WindowId, std::unique_ptr<Window>> windows_;
   std::map<WindowId, EventHandler> handlers_;
 };

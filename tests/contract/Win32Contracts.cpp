@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <stdexcept>
+#include <string>
 
 #include "app/Layout.h"
 #include "platform/win32/Win32Platform.h"
@@ -132,6 +134,24 @@ INSTANTIATE_TEST_SUITE_P(Win32, FilesContract,
 }  // namespace netvane::testing
 
 namespace netvane::testing {
+
+// An exception thrown by a handler stops at the window procedure and is reported; the window
+// goes on working.
+TEST(Win32Windows, AnExceptionInAHandlerIsCaughtAtTheWindowProcedure) {
+  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), LayoutOf, 96);
+  std::string fault;
+  windows.onFault = [&](const char* what) { fault = what; };
+  int clicks = 0;
+  windows.SetHandler(WindowId::Main, [&](const WindowEvent& event) {
+    if (event.kind == EventKind::Click && ++clicks == 1) throw std::out_of_range("position 3");
+  });
+  windows.OpenModeless(WindowId::Main);
+  HWND button = windows.ControlHandle(MainControl::刷新按钮);
+  SendMessageA(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(fault, "position 3");
+  SendMessageA(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 2);
+}
 
 // At a higher DPI setting every position and size grows by dpi / 96, the window's too.
 TEST(Win32Windows, GeometryScalesWithTheDpiSetting) {

@@ -1,5 +1,7 @@
 #include "tests/doubles/MemoryWindowSystem.h"
 
+#include <algorithm>
+
 namespace netvane::testing {
 
 MemoryWindowSystem::Control& MemoryWindowSystem::At(ControlRef control) {
@@ -9,6 +11,16 @@ MemoryWindowSystem::Control& MemoryWindowSystem::At(ControlRef control) {
     throw std::logic_error("no such control open: " + std::to_string(control.id));
   }
   return found->second;
+}
+
+// As the real control would not understand the message: a tick for a box that has none, items
+// for what holds no list.
+MemoryWindowSystem::Control& MemoryWindowSystem::At(ControlRef control, std::initializer_list<ControlKind> kinds) {
+  Control& c = At(control);
+  if (std::find(kinds.begin(), kinds.end(), c.layout->kind) == kinds.end()) {
+    throw std::logic_error(std::string("wrong kind of control for this: ") + c.layout->name);
+  }
+  return c;
 }
 
 void MemoryWindowSystem::Deliver(WindowId window, EventKind kind, int control) {
@@ -49,7 +61,7 @@ void MemoryWindowSystem::SetVisible(ControlRef control, bool visible) {
 }
 
 void MemoryWindowSystem::SelectPage(ControlRef control, int page) {
-  At(control).page = page;
+  At(control, {ControlKind::TabControl}).page = page;
   DropFocusUnlessUsable(control.window);
 }
 
@@ -159,7 +171,7 @@ void MemoryWindowSystem::ClearItems(ControlRef control) {
 }
 
 void MemoryWindowSystem::AddItem(ControlRef control, std::string_view text) {
-  At(control).rows.push_back({std::string(text)});
+  At(control, {ControlKind::DropDownList, ControlKind::ListBox}).rows.push_back({std::string(text)});
 }
 
 void MemoryWindowSystem::SetItem(ControlRef control, int index, std::string_view text) {
@@ -183,7 +195,7 @@ void MemoryWindowSystem::Select(ControlRef control, int index) {
 void MemoryWindowSystem::ClearRows(ControlRef control) { ClearItems(control); }
 
 void MemoryWindowSystem::AddRow(ControlRef control, const std::vector<std::string>& cells) {
-  At(control).rows.push_back(cells);
+  At(control, {ControlKind::ListView}).rows.push_back(cells);
 }
 
 void MemoryWindowSystem::SetCell(ControlRef control, int row, int column, std::string_view text) {

@@ -41,9 +41,11 @@ class MemoryWindowSystem : public WindowSystem {
   bool Enabled(ControlRef control) override { return At(control).enabled; }
   void SetVisible(ControlRef control, bool visible) override;
   bool Visible(ControlRef control) override { return At(control).visible; }
-  void SetChecked(ControlRef control, bool checked) override { At(control).checked = checked; }
-  bool Checked(ControlRef control) override { return At(control).checked; }
-  void SetReadOnly(ControlRef control, bool readOnly) override { At(control).readOnly = readOnly; }
+  void SetChecked(ControlRef control, bool checked) override { At(control, {ControlKind::CheckBox}).checked = checked; }
+  bool Checked(ControlRef control) override { return At(control, {ControlKind::CheckBox}).checked; }
+  void SetReadOnly(ControlRef control, bool readOnly) override {
+    At(control, {ControlKind::Edit, ControlKind::IpAddress}).readOnly = readOnly;
+  }
   bool ReadOnly(ControlRef control) override { return At(control).readOnly; }
   void SetTextColor(ControlRef control, Rgb color) override { At(control).color = color; }
   Rgb TextColor(ControlRef control) override { return At(control).color; }
@@ -71,7 +73,7 @@ class MemoryWindowSystem : public WindowSystem {
   int SelectedRow(ControlRef control) override { return At(control).selection; }
 
   void SelectPage(ControlRef control, int page) override;
-  int Page(ControlRef control) override { return At(control).page; }
+  int Page(ControlRef control) override { return At(control, {ControlKind::TabControl}).page; }
 
   // The operator's side. Each refuses what the real control would not let happen: a click on a
   // disabled or hidden control, typing into a read-only box, letters into a number box.
@@ -111,6 +113,7 @@ class MemoryWindowSystem : public WindowSystem {
     std::map<int, Control> controls;
   };
   Control& At(ControlRef control);
+  Control& At(ControlRef control, std::initializer_list<ControlKind> kinds);
   void Deliver(WindowId window, EventKind kind, int control = 0);
   // Windows takes the focus from a control that is disabled or hidden.
   void DropFocusUnlessUsable(WindowId window);

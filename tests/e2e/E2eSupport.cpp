@@ -116,10 +116,6 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
          written == bytes.size();
 }
 
-bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string SystemDirectory() {
   char buffer[MAX_PATH + 1] = {};
   const UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
@@ -206,12 +202,12 @@ bool DeleteRegistryKey(const std::string& key) {
 }
 
 RegistrySeed& RegistrySeed::Remove(const std::string& key) {
-  steps_.push_back(Step{Step::kRemove, key});
+  steps_.push_back(Step{Step::kRemove, key, 0, {}});
   return *this;
 }
 
 RegistrySeed& RegistrySeed::Key(const std::string& key) {
-  steps_.push_back(Step{Step::kKey, key});
+  steps_.push_back(Step{Step::kKey, key, 0, {}});
   return *this;
 }
 

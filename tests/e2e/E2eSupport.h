@@ -27,7 +27,6 @@ std::string WorkingDirectory();
 bool EnsureDirectory(const std::string& path);
 std::optional<std::string> ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, std::string_view bytes);
-bool FileExists(const std::string& path);
 // The Windows system directory, without a trailing backslash.
 std::string SystemDirectory();
 
@@ -104,7 +103,6 @@ class AppProcess {
   std::optional<DWORD> WaitForExit(Milliseconds timeout = kActionTimeout);
   bool Running() const;
   void Terminate();
-  DWORD Id() const { return id_; }
 
  private:
   HANDLE process_ = nullptr;

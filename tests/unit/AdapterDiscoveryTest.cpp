@@ -57,7 +57,6 @@ std::vector<ListEntry> Entries(const OneBasedList<ListEntry>& list) { return lis
 class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
  protected:
   void SetUp() override {
-    state.SetRegistryRoots();
     windows.SetHandler(WindowId::Main, [this](const WindowEvent& event) {
       if (event.kind == EventKind::SelectionChange && event.control == static_cast<int>(C::网卡选择框)) {
         discovery.ShowSelectedAdapter();

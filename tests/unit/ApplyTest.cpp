@@ -34,7 +34,7 @@ class ApplyTest : public ::testing::Test, protected TestMachine {
     registry.PutMulti(HKLM, kTcpip, "IPAddress", {"10.0.0.1", "10.0.0.2"});
     registry.PutMulti(HKLM, kTcpip, "SubnetMask", {"255.0.0.0", "255.255.0.0"});
     registry.PutMulti(HKLM, kTcpip, "DefaultGateway", {"10.0.0.254"});
-    registry.PutMulti(HKLM, kTcpip, "DefaultGatewayMetric", {"20"});
+    registry.PutMulti(HKLM, kTcpip, "DefaultGatewayMetric", {"1"});
     registry.PutNumber(HKLM, kTcpip, "InterfaceMetric", 30);
     registry.PutText(HKLM, kTcpip, "NameServer", "1.1.1.1,2.2.2.2,3.3.3.3");
     registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx", "DisplayName", "IPX");
@@ -66,7 +66,7 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   clock.onSleep = [&] { statusAtSleep.push_back(windows.Text(C::提示标签)); };
   windows.SetText(C::地址框, "192.168.16.5");
   windows.SetText(C::掩码框, "255.255.255.0");
-  windows.SetText(C::网关框, "192.168.16.254");  // keeps the stored metric 20
+  windows.SetText(C::网关框, "192.168.16.254");  // keeps the stored metric 1
   windows.SetText(C::备用框, "");                // removes DNS entry 2; entry 3 stays
   windows.SetText(C::网络号框, "1F");
   Modify();
@@ -75,7 +75,7 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   EXPECT_EQ(Value(kTcpip, "IPAddress"), Bytes("192.168.16.5\0" "10.0.0.2\0\0\0"));
   EXPECT_EQ(Value(kTcpip, "SubnetMask"), Bytes("255.255.255.0\0" "255.255.0.0\0\0\0"));
   EXPECT_EQ(Value(kTcpip, "DefaultGateway"), Bytes("192.168.16.254\0\0\0"));
-  EXPECT_EQ(Value(kTcpip, "DefaultGatewayMetric"), Bytes("20\0\0\0"));
+  EXPECT_EQ(Value(kTcpip, "DefaultGatewayMetric"), Bytes("1\0\0\0"));
   EXPECT_EQ(Value(kTcpip, "InterfaceMetric"), Bytes("\x1e\0\0\0"));
   EXPECT_EQ(Value(kTcpip, "NameServer"), Bytes("1.1.1.1,3.3.3.3\0"));
   EXPECT_EQ(Value("SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx\\Parameters", "VirtualNetworkNumber"),

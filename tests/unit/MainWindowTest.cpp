@@ -35,7 +35,6 @@ class MainWindowTest : public ::testing::Test, protected TestMachine {
 TEST_F(MainWindowTest, StartUpSetsTheRootsLoadsWritesTheToolThenEnumerates) {
   input.onPoll = [this](int) { calls.push_back("poll"); };
   app.Start();
-  EXPECT_EQ(app.state().RegistryRoot(3), std::string(kTcpipInterfacesKey));
   ASSERT_NE(files.Read("C:\\windows\\system32\\devcon.exe"), nullptr);
   EXPECT_EQ(*files.Read("C:\\windows\\system32\\devcon.exe"), "MZ-devcon-image");
   // A poll after the load, another after the write, then the enumeration (which polls too).

@@ -30,18 +30,5 @@ TEST(SharedState, CatalogueHoldsCopiesOfTheScratchRecord) {
   EXPECT_EQ(state.adapters.At(2).driverDescription, "Intel PRO/100");
 }
 
-TEST(SharedState, StartsEmptyAndGetsTheThreeBaseKeys) {
-  SharedState state;
-  EXPECT_FALSE(state.quickSetupLoaded);
-  EXPECT_EQ(state.config.selectedAdapter, 0u);
-  EXPECT_EQ(state.RegistryRoot(1), "");
-  state.SetRegistryRoots();
-  EXPECT_EQ(state.RegistryRoot(1),
-            "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002bE10318}\\");
-  EXPECT_EQ(state.RegistryRoot(2),
-            "SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\");
-  EXPECT_EQ(state.RegistryRoot(3), "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\");
-}
-
 }  // namespace
 }  // namespace netvane

@@ -107,6 +107,8 @@ TEST_F(QuickSetupTest, MachineNumberDerivesNameAddressAndIpxThenApplies) {
   EXPECT_EQ(windows.Text(C::机器名框), "User019");
   EXPECT_EQ(Stored("IPAddress"), std::string("192.168.16.19\0\0\0", 16));
   EXPECT_EQ(Stored("NameServer"), std::string("202.96.128.86\0", 14));
+  EXPECT_EQ(Stored("SubnetMask"), std::string("255.255.255.0\0\0\0", 16));
+  EXPECT_EQ(Stored("DefaultGateway"), std::string("192.168.16.254\0\0\0", 17));
   EXPECT_EQ(windows.Text(C::网络号框), "19");  // the decimal text, stored as hexadecimal 0x19
   EXPECT_EQ(registry.Get(HKLM, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "AutoAdminLogon"),
             std::nullopt);  // no such key here: the write failed and said so
