@@ -1,6 +1,6 @@
 #include "advanced/EntryDialog.h"
 
-#include <initializer_list>
+#include <vector>
 
 #include "advanced/AdvancedWindow.h"
 #include "base/Text.h"
@@ -14,7 +14,7 @@ struct TargetSetUp {
   const char* title;
   int width, height;
   int confirmLeft, confirmTop, cancelLeft, cancelTop;
-  std::initializer_list<E> shown;
+  std::vector<E> shown;
   E focus;
 };
 
