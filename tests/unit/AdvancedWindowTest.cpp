@@ -55,11 +55,12 @@ TEST_F(AdvancedWindowTest, MoveButtonsFollowTheDnsSelectionButNotADelete) {
     windows.Pick(A::DNS列表框, row.pick);
     EXPECT_EQ(Enabled(A::向上按钮, A::向下按钮), std::pair(row.up, row.down)) << row.pick;
   }
+  windows.Click(A::向上按钮);  // the last server one place up, and still selected
+  EXPECT_EQ(windows.Item(A::DNS列表框, 1) + windows.Item(A::DNS列表框, 2), "3.3.3.32.2.2.2");
   windows.Click(A::删除按钮3);
-  EXPECT_EQ(Enabled(A::向上按钮, A::向下按钮), std::pair(true, false));
+  EXPECT_EQ(Enabled(A::向上按钮, A::向下按钮), std::pair(true, true));
   windows.Click(A::编辑按钮3);
-  EXPECT_EQ(windows.messages.back().text, "尚未选择一个项目。请先选一个。");
-  EXPECT_EQ(windows.messages.back().title, "Microsoft TCP/IP");
+  EXPECT_EQ(windows.messages.back().title + windows.messages.back().text, "Microsoft TCP/IP尚未选择一个项目。请先选一个。");
   windows.Click(A::取消按钮);  // the deletion is forgotten
   EXPECT_EQ(state.config.dnsList.Count(), 3u);
   EXPECT_EQ(shown, 0);
@@ -81,6 +82,7 @@ TEST_F(AdvancedWindowTest, AManualMetricBelowOneKeepsPageDnsAndOkAway) {
     EXPECT_EQ(windows.Focused(WindowId::Advanced), focus) << row.typed;
   }
   EXPECT_EQ(state.config.interfaceMetric, "9999");  // a fifth digit cannot be typed
+  EXPECT_EQ(state.config.gatewayList.Items(), (std::vector<ListEntry>{{"192.168.16.254", "0"}, {"192.168.16.253", "20"}}));
   window.Open();
   windows.SelectRow(A::超级列表框1, 0);
   windows.Click(A::删除按钮1);
@@ -112,6 +114,7 @@ TEST_F(AdvancedWindowTest, EntryDialogIsArrangedForItsListAndWritesStraightIntoI
   windows.SetText(E::跃点框, "");
   EXPECT_FALSE(windows.Enabled(E::添加按钮));
   windows.Click(E::自动框);
+  EXPECT_EQ(Enabled(E::跃点框, E::跃点标签), std::pair(false, false));
   windows.SetText(E::网关框, "10.0.0.");  // refused; the message box does not close the dialog
   windows.Click(E::添加按钮);
   ASSERT_TRUE(windows.IsOpen(WindowId::Entry));
