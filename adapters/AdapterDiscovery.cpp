@@ -70,6 +70,7 @@ void AdapterDiscovery::EnumerateAdapters() {
   windows.SetText(C::MAC信息框, kDetecting);
   windows.SetText(C::提示标签, kDetecting);
   state_.adapters.Clear();
+  state_.config.selectedAdapter = 0;  // nothing is selected while the catalogue is rebuilt
   windows.ClearItems(C::网卡选择框);
 
   // The system's list once per scan: it costs as much as the registry reads of every adapter.
@@ -111,11 +112,7 @@ void AdapterDiscovery::EnumerateAdapters() {
   shell_.PollInput();
   if (ScanSuperseded(scan)) return;
   shell_.SetBusy(false);
-  if (windows.ItemCount(C::网卡选择框) == 0) {
-    windows.AddItem(C::网卡选择框, kNoAdapterFound);
-    // No adapter is selected any more, whatever a pick this scan overtook had chosen.
-    state_.config.selectedAdapter = 0;
-  }
+  if (windows.ItemCount(C::网卡选择框) == 0) windows.AddItem(C::网卡选择框, kNoAdapterFound);
   windows.Select(C::网卡选择框, 0);
   ShowSelectedAdapter();
   if (ScanSuperseded(scan)) return;

@@ -21,7 +21,7 @@ std::string CarriedDevcon(HINSTANCE instance) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   SetProcessDPIAware();
   using namespace netvane;
   win32::Win32Registry registry;
@@ -42,6 +42,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     windows.ShowMessage(WindowId::Main, std::string("程序内部错误，操作已中止。") + what, "错误",
                         MessageIcon::Exclamation);
   };
-  application.Start();
+  // A start-up script's run ends with its exit code once the closing refresh is done.
+  if (const std::optional<int> exitCode = application.Run(arguments ? arguments : "")) {
+    return *exitCode;
+  }
   return windows.RunMessageLoop();
 }

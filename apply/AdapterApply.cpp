@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "base/Text.h"
+#include "config/UndoFile.h"
 
 namespace netvane {
 namespace {
@@ -79,27 +80,32 @@ AdapterApply::AdapterApply(SharedState& state, Services& services, Shell& shell,
                            MachineIdentity& identity, AdapterDiscovery& discovery)
     : state_(state), services_(services), shell_(shell), identity_(identity), discovery_(discovery) {}
 
-void AdapterApply::RunModify() {
+ApplyResult AdapterApply::RunModify() {
   WindowSystem& windows = services_.windows;
+  lastResult_ = ApplyResult::NotApplied;
   shell_.SetBusy(true);
   windows.SelectPage(C::功能选择夹, 0);
   windows.SetText(C::提示标签, kApplying);
   shell_.PollInput();
   const bool adapterShown = windows.ItemCount(C::网卡选择框) > 0 &&
                             windows.Item(C::网卡选择框, 0) != kNoAdapterFound;
-  if (adapterShown) {
-    ApplyAdapterSettings();
-  } else {
-    shell_.SetBusy(false);
-  }
+  if (adapterShown) return ApplyAdapterSettings();
+  shell_.SetBusy(false);
+  return lastResult_;
 }
 
-void AdapterApply::ApplyAdapterSettings() {
+std::string AdapterApply::UndoPath() {
+  return services_.files.ProgramDirectory() + "\\" + std::string(kUndoFileName);
+}
+
+ApplyResult AdapterApply::ApplyAdapterSettings() {
   WindowSystem& windows = services_.windows;
+  RegistryLayer& registry = services_.registry;
+  lastResult_ = ApplyResult::NotApplied;
   const std::size_t selected = state_.config.selectedAdapter;
   if (selected < 1 || selected > state_.adapters.Count()) {  // nothing shown that could take it
     shell_.SetBusy(false);
-    return;
+    return lastResult_;
   }
   // What is checked is what gets written: input dispatched by the polls below may change the
   // boxes, the selection or the model, but not what this apply writes.
@@ -107,29 +113,63 @@ void AdapterApply::ApplyAdapterSettings() {
   const std::string ipxText = windows.Text(C::网络号框);
   const std::string user = windows.Text(C::用户框2);
   const std::string password = windows.Text(C::密码框2);
-  if (!CheckBeforeWriting(computerName, ipxText)) return;
+  const bool startPage = windows.Checked(C::自动消块1);
+  if (!CheckBeforeWriting(computerName, ipxText)) return lastResult_;
   const AdapterRecord adapter = state_.adapters.At(selected);
   CollectMainWindowFields();
   const AdapterConfig config = state_.config;
   shell_.PollInput();
 
-  bool ok = WriteTcpipValues(adapter, config);
-  ok = identity_.WriteIpxNetworkNumber(ipxText) && ok;
-  shell_.PollInput();
-  ok = identity_.WriteComputerName(computerName) && ok;
-  shell_.PollInput();
-  if (state_.quickSetupLoaded) ok = identity_.WriteAutoLogon(user, password, computerName) && ok;
+  std::vector<PlannedValue> plan = TcpipValues(kTcpipInterfacesKey + adapter.instanceId, config);
+  if (auto ipx = IpxNetworkNumberValue(ipxText)) plan.push_back(std::move(*ipx));
+  for (PlannedValue& value : ComputerNameValues(computerName)) plan.push_back(std::move(value));
+  // The values before this mark are the machine's network identity: only a change among them
+  // restarts the adapters. The logon and the start page take effect without.
+  const std::size_t identityEnd = plan.size();
+  if (state_.quickSetupLoaded) {
+    for (PlannedValue& value : AutoLogonValues(user, password, computerName)) {
+      plan.push_back(std::move(value));
+    }
+  }
   // The browser start page is the operator's option, not part of the network settings: where
   // the browser keeps no such key the write fails, and that is no failure of the apply.
-  if (windows.Checked(C::自动消块1)) {
-    services_.registry.WriteRegistryValue(RootKey::CurrentUser, kStartPage, kHomePageUrl);
+  if (startPage) plan.push_back({RootKey::CurrentUser, kStartPage, TextValue(kHomePageUrl), false});
+
+  // Only what differs is written, and what it was is saved first. A value under a missing key
+  // cannot be written, and must not be in the undo file either: importing it would create the key.
+  std::vector<PlannedValue> changes, previous;
+  bool restart = false;
+  for (std::size_t i = 0; i < plan.size(); ++i) {
+    const PlannedValue& value = plan[i];
+    CurrentValue current = registry.ReadCurrent(value.root, value.valuePath);
+    if (current.value == value.value || (!current.keyExists && !value.counts)) continue;
+    restart = restart || i < identityEnd;
+    changes.push_back(value);
+    if (current.keyExists) previous.push_back({value.root, value.valuePath, std::move(current.value)});
   }
   shell_.PollInput();
-  ok = RestartAdapters(adapter.matchingDeviceId) && ok;
+  if (changes.empty()) return Finish(ApplyResult::Unchanged, kUnchanged);
+  const std::string undoPath = UndoPath();
+  if (!services_.files.ReplaceWholeFile(undoPath, RenderUndoFile(previous))) {
+    Refuse("无法写入撤销文件，未作任何修改：" + undoPath);
+    return lastResult_;
+  }
 
-  windows.SetText(C::提示标签, ok ? kApplied : kApplyFailed);
+  bool ok = true;
+  for (const PlannedValue& value : changes) {
+    ok = (registry.Store(value) || !value.counts) && ok;
+    shell_.PollInput();
+  }
+  if (restart) ok = RestartAdapters(adapter.matchingDeviceId) && ok;
+  return Finish(ok ? ApplyResult::Applied : ApplyResult::Failed, ok ? kApplied : kApplyFailed);
+}
+
+ApplyResult AdapterApply::Finish(ApplyResult result, std::string_view status) {
+  services_.windows.SetText(C::提示标签, status);
   WaitResponsive(3500);
   discovery_.EnumerateAdapters();
+  lastResult_ = result;
+  return result;
 }
 
 bool AdapterApply::CheckBeforeWriting(std::string_view computerName, std::string_view ipxText) {
@@ -163,44 +203,36 @@ void AdapterApply::Refuse(std::string_view message) {
   shell_.SetBusy(false);
 }
 
-bool AdapterApply::WriteTcpipValues(const AdapterRecord& adapter, const AdapterConfig& config) {
-  RegistryLayer& registry = services_.registry;
-  const std::string key = kTcpipInterfacesKey + adapter.instanceId;
-  const auto value = [&key](const char* name) { return key + "\\" + name; };
-
+std::vector<PlannedValue> TcpipValues(const std::string& key, const AdapterConfig& config) {
   std::string addresses, masks, gateways, metrics, servers;
   for (const ListEntry& entry : config.addressList) {
     addresses.append(entry.primary).append(kCrLf);
     masks.append(entry.secondary).append(kCrLf);
   }
-  shell_.PollInput();
   for (const ListEntry& entry : config.gatewayList) {
     gateways.append(entry.primary).append(kCrLf);
     metrics.append(entry.secondary).append(kCrLf);
   }
-  shell_.PollInput();
   for (const std::string& server : config.dnsList) servers.append(server).append(",");
   if (!servers.empty()) servers.pop_back();
-  shell_.PollInput();
 
-  bool ok = true;
+  const auto at = [&key](const char* name) { return key + "\\" + name; };
+  std::vector<PlannedValue> values;
   if (addresses.empty()) {  // DHCP: the static addresses stay for a later switch back
-    ok = registry.WriteRegistryValue(kMachine, value("EnableDHCP"), 1u) && ok;
+    values.push_back({kMachine, at("EnableDHCP"), NumberValue(1)});
   } else {
-    ok = registry.WriteRegistryValue(kMachine, value("EnableDHCP"), 0u) && ok;
-    ok = registry.WriteMultiString(key, "IPAddress", addresses) && ok;
-    ok = registry.WriteMultiString(key, "SubnetMask", masks) && ok;
+    values.push_back({kMachine, at("EnableDHCP"), NumberValue(0)});
+    values.push_back({kMachine, at("IPAddress"), MultiStringValue(addresses)});
+    values.push_back({kMachine, at("SubnetMask"), MultiStringValue(masks)});
   }
-  if (gateways.empty()) {
-    ok = registry.DeleteRegistryValue(kMachine, value("DefaultGateway")) && ok;
-    ok = registry.DeleteRegistryValue(kMachine, value("DefaultGatewayMetric")) && ok;
-  } else {
-    ok = registry.WriteMultiString(key, "DefaultGateway", gateways) && ok;
-    ok = registry.WriteMultiString(key, "DefaultGatewayMetric", metrics) && ok;
-  }
-  ok = registry.WriteInterfaceMetric(adapter.instanceId, config.interfaceMetric) && ok;
-  ok = registry.WriteRegistryValue(kMachine, value("NameServer"), std::string_view(servers)) && ok;
-  return ok;
+  const bool none = gateways.empty();
+  values.push_back({kMachine, at("DefaultGateway"),
+                    none ? std::nullopt : std::optional(MultiStringValue(gateways))});
+  values.push_back({kMachine, at("DefaultGatewayMetric"),
+                    none ? std::nullopt : std::optional(MultiStringValue(metrics))});
+  values.push_back({kMachine, at("InterfaceMetric"), InterfaceMetricValue(config.interfaceMetric)});
+  values.push_back({kMachine, at("NameServer"), TextValue(servers)});
+  return values;
 }
 
 // cmd.exe by its full path, in the system directory: "devcon" then resolves to the copy there,

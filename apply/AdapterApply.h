@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "adapters/AdapterDiscovery.h"
 #include "adapters/Model.h"
@@ -17,9 +18,18 @@ namespace netvane {
 inline constexpr std::string_view kApplying = "正在修改……";
 inline constexpr std::string_view kApplied = "修改完成……";
 inline constexpr std::string_view kApplyFailed = "修改失败……";
+inline constexpr std::string_view kUnchanged = "无需修改……";
 inline constexpr std::string_view kErrorTitle = "错误";
 // The browser start page the apply sets while 自动消块1 is ticked.
 inline constexpr const char* kHomePageUrl = "http://www.netvane.net/";
+
+// How an apply ended.
+enum class ApplyResult {
+  NotApplied,  // no adapter, or a check refused it: nothing was written
+  Unchanged,   // the registry already held every value: nothing written, nothing restarted
+  Applied,     // every changed value written (and the adapters restarted where needed)
+  Failed,      // a write or a restart command failed
+};
 
 // A name Windows accepts as a computer name: 1 to 15 bytes, none of \/:*?"<>| or a space.
 bool IsValidComputerName(std::string_view name);
@@ -28,6 +38,11 @@ bool IsDottedQuad(std::string_view text);
 // True when the hardware id can stand between the double quotes of a command line: no quote,
 // no percent sign (the interpreter would expand it) and no control character.
 bool IsSafeDeviceId(std::string_view id);
+
+// The adapter's TCP/IP values under its interfaces key `key`, in the order they are written:
+// DHCP or the address lists, the gateways (removed when there are none), the interface metric
+// and the DNS servers.
+std::vector<PlannedValue> TcpipValues(const std::string& key, const AdapterConfig& config);
 
 // The four command lines that restart the adapters, in the order they run.
 struct RestartCommand {
@@ -42,10 +57,17 @@ class AdapterApply {
                AdapterDiscovery& discovery);
 
   // The modify action: applies what page 0 shows, or ends the busy state when no adapter.
-  void RunModify();
-  // Checks, then writes the selected adapter's settings and the machine identity, restarts the
-  // adapters, reports, waits and refreshes. The caller has set the busy state.
-  void ApplyAdapterSettings();
+  ApplyResult RunModify();
+  // Checks, then writes the selected adapter's settings and the machine identity where the
+  // registry differs, after saving the values it changes to the undo file; restarts the
+  // adapters when a network value changed; reports, waits and refreshes. The caller has set
+  // the busy state.
+  ApplyResult ApplyAdapterSettings();
+  // What the last apply (or modify action) came to.
+  ApplyResult LastResult() const { return lastResult_; }
+  void ResetLastResult() { lastResult_ = ApplyResult::NotApplied; }
+  // netvane-undo.reg beside the program.
+  std::string UndoPath();
   // Folds the five address fields of page 0 into the first entries of the model's lists.
   void CollectMainWindowFields();
   // Shows the first entries of the model's lists in the five address fields.
@@ -56,15 +78,16 @@ class AdapterApply {
  private:
   // The operator's texts that the apply writes; a refusal names the field and its text.
   bool CheckBeforeWriting(std::string_view computerName, std::string_view ipxText);
-  bool WriteTcpipValues(const AdapterRecord& adapter, const AdapterConfig& config);
   bool RestartAdapters(std::string_view matchingDeviceId);
   void Refuse(std::string_view message);
+  ApplyResult Finish(ApplyResult result, std::string_view status);
 
   SharedState& state_;
   Services& services_;
   Shell& shell_;
   MachineIdentity& identity_;
   AdapterDiscovery& discovery_;
+  ApplyResult lastResult_ = ApplyResult::NotApplied;
 };
 
 }  // namespace netvane

@@ -64,6 +64,32 @@ bool IsHexNetworkNumber(std::string_view text) {
   return true;
 }
 
+std::vector<PlannedValue> ComputerNameValues(std::string_view name) {
+  std::vector<PlannedValue> values;
+  for (const char* path : kComputerNamePaths) values.push_back({kMachine, path, TextValue(name)});
+  return values;
+}
+
+std::vector<PlannedValue> AutoLogonValues(std::string_view user, std::string_view password,
+                                          std::string_view domain) {
+  const std::string key = kWinlogonKey;
+  const std::pair<const char*, std::string_view> values[] = {
+      {"AutoAdminLogon", "1"},       {"DefaultUserName", user},
+      {"DefaultPassword", password}, {"DefaultDomainName", domain},
+      {"AltDefaultUserName", user},  {"AltDefaultDomainName", domain},
+  };
+  std::vector<PlannedValue> planned;
+  for (const auto& [name, text] : values) planned.push_back({kMachine, key + name, TextValue(text)});
+  return planned;
+}
+
+std::optional<PlannedValue> IpxNetworkNumberValue(std::string_view boxText) {
+  // Anything that is not a network number would be stored as some unrelated number.
+  if (!IsHexNetworkNumber(boxText)) return std::nullopt;
+  const auto number = static_cast<std::uint32_t>(IntegerValue(ConvertBase(boxText, 16, 10)));
+  return PlannedValue{kMachine, kIpxNetworkNumber, NumberValue(number)};
+}
+
 std::string MachineIdentity::ReadComputerName() {
   return registry_.ReadRegistryText(kMachine, kComputerNamePath);
 }
@@ -77,33 +103,23 @@ std::string MachineIdentity::ReadIpxNetworkNumber() {
 
 bool MachineIdentity::WriteComputerName(std::string_view name) {
   bool all = true;
-  for (const char* path : kComputerNamePaths) {
-    all = registry_.WriteRegistryValue(kMachine, path, name) && all;
-  }
+  for (const PlannedValue& value : ComputerNameValues(name)) all = registry_.Store(value) && all;
   return all;
 }
 
 bool MachineIdentity::WriteAutoLogon(std::string_view user, std::string_view password,
                                      std::string_view domain) {
-  const std::string key = kWinlogonKey;
-  const std::pair<const char*, std::string_view> values[] = {
-      {"AutoAdminLogon", "1"},       {"DefaultUserName", user},
-      {"DefaultPassword", password}, {"DefaultDomainName", domain},
-      {"AltDefaultUserName", user},  {"AltDefaultDomainName", domain},
-  };
   bool all = true;
-  for (const auto& [name, text] : values) {
-    all = registry_.WriteRegistryValue(kMachine, key + name, text) && all;
+  for (const PlannedValue& value : AutoLogonValues(user, password, domain)) {
+    all = registry_.Store(value) && all;
   }
   return all;
 }
 
 bool MachineIdentity::WriteIpxNetworkNumber(std::string_view text) {
   if (text == kIpxNotInstalled) return true;  // a machine without IPX never gets a number
-  // Anything else that is not a network number would be stored as some unrelated number.
-  if (!IsHexNetworkNumber(text)) return false;
-  const auto number = static_cast<std::uint32_t>(IntegerValue(ConvertBase(text, 16, 10)));
-  return registry_.WriteRegistryValue(kMachine, kIpxNetworkNumber, number);
+  const auto value = IpxNetworkNumberValue(text);
+  return value && registry_.Store(*value);
 }
 
 }  // namespace netvane

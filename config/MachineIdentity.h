@@ -2,8 +2,10 @@
 // The machine-wide identity a cloned café client must get right: its computer name, its IPX
 // virtual network number (shown and typed in hexadecimal, stored as a DWORD) and the
 // Winlogon automatic logon.
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/RegistryLayer.h"
 
@@ -21,6 +23,14 @@ std::string ConvertBase(std::string_view text, int from = 10, int to = 10);
 
 // True for 1 to 8 hexadecimal digits: the only box texts that name an IPX network number.
 bool IsHexNetworkNumber(std::string_view text);
+
+// The values that store a computer name, in the order they are written.
+std::vector<PlannedValue> ComputerNameValues(std::string_view name);
+// The six Winlogon values of the automatic logon, in the order they are written.
+std::vector<PlannedValue> AutoLogonValues(std::string_view user, std::string_view password,
+                                          std::string_view domain);
+// VirtualNetworkNumber for a box text of 1 to 8 hex digits; nothing for any other text.
+std::optional<PlannedValue> IpxNetworkNumberValue(std::string_view boxText);
 
 class MachineIdentity {
  public:

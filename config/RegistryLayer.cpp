@@ -19,13 +19,29 @@ ValuePath SplitValuePath(std::string_view valuePath) {
 
 bool IsTextType(std::uint32_t type) { return type == regtype::kSz || type == regtype::kExpandSz; }
 
-std::string DwordBytes(std::uint32_t number) {
-  std::string bytes(4, '\0');
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
-  return bytes;
+}  // namespace
+
+RegistryValue TextValue(std::string_view text) {
+  std::string data(text);
+  data.push_back('\0');  // REG_SZ data carries its terminating NUL
+  return {regtype::kSz, data};
 }
 
-}  // namespace
+RegistryValue NumberValue(std::uint32_t number) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
+  return {regtype::kDword, bytes};
+}
+
+RegistryValue MultiStringValue(std::string_view listText) {
+  return {regtype::kMultiSz, MultiStringData(listText)};
+}
+
+std::optional<RegistryValue> InterfaceMetricValue(std::string_view metricText) {
+  const std::int64_t metric = IntegerValue(metricText);
+  if (metric <= 0) return std::nullopt;
+  return NumberValue(metric > 0xFFFFFFFF ? 0xFFFFFFFFu : static_cast<std::uint32_t>(metric));
+}
 
 std::string MultiStringData(std::string_view listText) {
   std::string block;
@@ -65,12 +81,23 @@ std::optional<RegistryValue> RegistryLayer::QueryValue(RootKey root, std::string
   return registry_.Query(key.get(), std::string(valueName));
 }
 
-bool RegistryLayer::SetValue(RootKey root, std::string_view valuePath, std::uint32_t type,
-                             const std::string& data) {
+bool RegistryLayer::SetValue(RootKey root, std::string_view valuePath, const RegistryValue& value) {
   const ValuePath path = SplitValuePath(valuePath);
   ScopedKey key(registry_, registry_.Open(root, path.key, KeyAccess::SetValue));
   if (!key) return false;
-  return registry_.Set(key.get(), path.name, type, data);
+  return registry_.Set(key.get(), path.name, value.type, value.data);
+}
+
+CurrentValue RegistryLayer::ReadCurrent(RootKey root, std::string_view valuePath) {
+  const ValuePath path = SplitValuePath(valuePath);
+  ScopedKey key(registry_, registry_.Open(root, path.key, KeyAccess::QueryValue));
+  if (!key) return {};
+  return {true, registry_.Query(key.get(), path.name)};
+}
+
+bool RegistryLayer::Store(const PlannedValue& planned) {
+  if (planned.value) return SetValue(planned.root, planned.valuePath, *planned.value);
+  return DeleteRegistryValue(planned.root, planned.valuePath);
 }
 
 std::string RegistryLayer::ReadRegistryText(RootKey root, std::string_view valuePath) {
@@ -93,14 +120,12 @@ std::int32_t RegistryLayer::ReadRegistryNumber(RootKey root, std::string_view va
 
 bool RegistryLayer::WriteRegistryValue(RootKey root, std::string_view valuePath,
                                        std::string_view text) {
-  std::string data(text);
-  data.push_back('\0');  // REG_SZ data carries its terminating NUL
-  return SetValue(root, valuePath, regtype::kSz, data);
+  return SetValue(root, valuePath, TextValue(text));
 }
 
 bool RegistryLayer::WriteRegistryValue(RootKey root, std::string_view valuePath,
                                        std::uint32_t number) {
-  return SetValue(root, valuePath, regtype::kDword, DwordBytes(number));
+  return SetValue(root, valuePath, NumberValue(number));
 }
 
 bool RegistryLayer::DeleteRegistryValue(RootKey root, std::string_view valuePath) {
@@ -140,10 +165,7 @@ bool RegistryLayer::WriteInterfaceMetric(std::string_view instanceId,
                                          std::string_view metricText) {
   std::string valuePath(kTcpipInterfacesKey);
   valuePath.append(instanceId).append("\\InterfaceMetric");
-  const std::int64_t metric = IntegerValue(metricText);
-  if (metric <= 0) return DeleteRegistryValue(RootKey::LocalMachine, valuePath);
-  const std::uint32_t stored = metric > 0xFFFFFFFF ? 0xFFFFFFFFu : static_cast<std::uint32_t>(metric);
-  return WriteRegistryValue(RootKey::LocalMachine, valuePath, stored);
+  return Store({RootKey::LocalMachine, valuePath, InterfaceMetricValue(metricText)});
 }
 
 }  // namespace netvane

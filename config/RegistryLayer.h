@@ -13,6 +13,28 @@
 
 namespace netvane {
 
+// One value as an apply means to leave it: set to `value`, or removed when there is none.
+struct PlannedValue {
+  RootKey root = RootKey::LocalMachine;
+  std::string valuePath;
+  std::optional<RegistryValue> value;
+  bool counts = true;  // a write that fails makes the apply fail
+  friend bool operator==(const PlannedValue&, const PlannedValue&) = default;
+};
+
+// What the registry holds at a value path now.
+struct CurrentValue {
+  bool keyExists = false;
+  std::optional<RegistryValue> value;
+};
+
+// The data of a text (REG_SZ with its NUL), a number (REG_DWORD) and a list text (REG_MULTI_SZ).
+RegistryValue TextValue(std::string_view text);
+RegistryValue NumberValue(std::uint32_t number);
+RegistryValue MultiStringValue(std::string_view listText);
+// InterfaceMetric for a metric text: a number above 0, or nothing (the value is removed).
+std::optional<RegistryValue> InterfaceMetricValue(std::string_view metricText);
+
 class RegistryLayer {
  public:
   explicit RegistryLayer(Registry& registry) : registry_(registry) {}
@@ -39,12 +61,15 @@ class RegistryLayer {
                         std::string_view listText);
   // Writes the adapter's InterfaceMetric, or removes it when the text holds no number above 0.
   bool WriteInterfaceMetric(std::string_view instanceId, std::string_view metricText);
+  // Whether the value's key exists, and the value's type and bytes if it does.
+  CurrentValue ReadCurrent(RootKey root, std::string_view valuePath);
+  // Sets or removes the value as planned, under an existing key only.
+  bool Store(const PlannedValue& planned);
 
  private:
   std::optional<RegistryValue> QueryValue(RootKey root, std::string_view keyPath,
                                           std::string_view valueName);
-  bool SetValue(RootKey root, std::string_view valuePath, std::uint32_t type,
-                const std::string& data);
+  bool SetValue(RootKey root, std::string_view valuePath, const RegistryValue& value);
 
   Registry& registry_;
 };

@@ -1,6 +1,7 @@
 #pragma once
-// Millisecond tick count and sleeping.
+// Millisecond tick count, sleeping, and the local time for the log.
 #include <cstdint>
+#include <string>
 
 namespace netvane {
 
@@ -9,6 +10,8 @@ class Clock {
   virtual ~Clock() = default;
   virtual std::uint32_t TickCount() = 0;  // wraps like GetTickCount
   virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // The local date and time as "YYYY-MM-DD hh:mm:ss".
+  virtual std::string LocalTimeText() = 0;
 };
 
 }  // namespace netvane

@@ -1,6 +1,8 @@
 #pragma once
-// The initialisation-file seam: one key of one section at a time, as Windows offers it.
+// The initialisation-file seam: one key of one section at a time, or a whole section, as
+// Windows offers them.
 #include <string>
+#include <vector>
 
 namespace netvane {
 
@@ -13,6 +15,10 @@ class IniFile {
   // Creates the file and the section as needed; false when the file cannot be written.
   virtual bool WriteString(const std::string& path, const std::string& section,
                            const std::string& key, const std::string& value) = 0;
+  // Every line of the first section of that name, trimmed, as "key=value" (or the bare line
+  // when it has no '='); blank and ';' lines left out. Empty when the file or section is absent.
+  virtual std::vector<std::string> ReadSection(const std::string& path,
+                                               const std::string& section) = 0;
 };
 
 }  // namespace netvane

@@ -25,6 +25,7 @@ constexpr std::uint32_t kMultiSz = 7;
 struct RegistryValue {
   std::uint32_t type = regtype::kNone;
   std::string data;
+  friend bool operator==(const RegistryValue&, const RegistryValue&) = default;
 };
 
 enum class DeleteResult { Deleted, NotFound, Failed };

@@ -52,6 +52,25 @@ void QuickSetup::LoadQuickSetup() {
   windows.SetChecked(C::增位框,
                      exists && services_.ini.ReadString(path, section, kAddTenKey, "") == kTicked);
   state_.quickSetupLoaded = exists;
+  table_ = exists ? ParseMachineTable(services_.ini.ReadSection(path, std::string(kMachineTableSection)))
+                  : MachineTable{};
+}
+
+TableLookup QuickSetup::FillFromMachineTable() {
+  if (table_.rows.empty()) return TableLookup::NoTable;
+  if (table_.clash) {
+    std::string message = "机器表有误：";
+    message.append(table_.clash->first).append(" 和 ").append(table_.clash->second);
+    message.append(" 对应同一机器号或同一网卡");
+    services_.windows.ShowMessage(WindowId::Main, message, kErrorTitle, MessageIcon::Exclamation);
+    return TableLookup::Clash;
+  }
+  const std::size_t selected = state_.config.selectedAdapter;
+  if (selected < 1 || selected > state_.adapters.Count()) return TableLookup::NotListed;
+  const auto number = LookUpMachineNumber(table_, state_.adapters.At(selected).hardwareAddress);
+  if (!number) return TableLookup::NotListed;
+  services_.windows.SetText(C::机器数框, *number);
+  return TableLookup::Filled;
 }
 
 void QuickSetup::SaveQuickSetup() {

@@ -8,6 +8,7 @@
 #include "adapters/Model.h"
 #include "config/Services.h"
 #include "apply/AdapterApply.h"
+#include "quicksetup/MachineTable.h"
 
 namespace netvane {
 
@@ -22,12 +23,18 @@ inline constexpr std::string_view kDefaultAlternateDns = "202.96.134.133";
 // asked. Nothing for a text that is not all digits or too long to be any machine's number.
 std::optional<unsigned> HostNumber(std::string_view machineNumber, bool addTen);
 
+// What the machine table had for this PC at start-up.
+enum class TableLookup { NoTable, Clash, NotListed, Filled };
+
 class QuickSetup {
  public:
   QuickSetup(SharedState& state, Services& services, Shell& shell, AdapterApply& apply);
 
   // Fills page 1 from ipset.ini and arms the café action, or shows the defaults unarmed.
   void LoadQuickSetup();
+  // After the start-up enumeration: fills 机器数框 with the selected adapter's number from the
+  // machine table, or names the two clashing addresses in a message box and fills nothing.
+  TableLookup FillFromMachineTable();
   // Writes page 1 to ipset.ini, says whether that worked and goes back to page 0.
   void SaveQuickSetup();
   // Derives page 0 from page 1 and the machine number, checks it, then applies it.
@@ -42,6 +49,7 @@ class QuickSetup {
   Services& services_;
   Shell& shell_;
   AdapterApply& apply_;
+  MachineTable table_;  // as loaded at start-up
 };
 
 }  // namespace netvane

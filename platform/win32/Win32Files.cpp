@@ -24,6 +24,24 @@ bool Win32IniFile::WriteString(const std::string& path, const std::string& secti
          FALSE;
 }
 
+std::vector<std::string> Win32IniFile::ReadSection(const std::string& path,
+                                                   const std::string& section) {
+  // A section cut short fills the buffer up to size - 2: read again with more room.
+  for (DWORD size = 4096;; size *= 4) {
+    std::vector<char> buffer(size);
+    const DWORD length =
+        GetPrivateProfileSectionA(section.c_str(), buffer.data(), size, path.c_str());
+    if (length < size - 2 || size >= (1u << 22)) {
+      std::vector<std::string> lines;
+      for (DWORD at = 0; at < length && buffer[at] != '\0';) {
+        lines.emplace_back(buffer.data() + at);
+        at += static_cast<DWORD>(lines.back().size()) + 1;
+      }
+      return lines;
+    }
+  }
+}
+
 bool Win32FileSystem::Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -48,6 +66,54 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string&
     return false;
   }
   return true;
+}
+
+namespace {
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+  DWORD written = 0;
+  return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+}  // namespace
+
+// Written beside the file, then moved over it: a write that fails leaves the old file whole.
+bool Win32FileSystem::ReplaceWholeFile(const std::string& path, const std::string& bytes) {
+  const std::string fresh = path + ".new";
+  HANDLE file = CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool written = WriteAll(file, bytes);
+  CloseHandle(file);
+  if (written && MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  DeleteFileA(fresh.c_str());
+  return false;
+}
+
+bool Win32FileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool ok = WriteAll(file, bytes);
+  CloseHandle(file);
+  return ok;
+}
+
+std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char chunk[16 * 1024];
+  DWORD got = 0;
+  BOOL ok = TRUE;
+  while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr)) && got > 0) {
+    bytes.append(chunk, got);
+  }
+  CloseHandle(file);
+  if (!ok) return std::nullopt;
+  return bytes;
 }
 
 std::string Win32FileSystem::ProgramDirectory() {

@@ -30,6 +30,8 @@ class Win32IniFile : public IniFile {
                          const std::string& key, const std::string& fallback) override;
   bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                    const std::string& value) override;
+  std::vector<std::string> ReadSection(const std::string& path,
+                                       const std::string& section) override;
 };
 
 class Win32FileSystem : public FileSystem {
@@ -37,6 +39,9 @@ class Win32FileSystem : public FileSystem {
   bool Exists(const std::string& path) override;
   std::optional<std::uint64_t> FileSize(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  bool ReplaceWholeFile(const std::string& path, const std::string& bytes) override;
+  bool AppendToFile(const std::string& path, const std::string& bytes) override;
+  std::optional<std::string> ReadWholeFile(const std::string& path) override;
   std::string ProgramDirectory() override;
   std::string SystemDirectory() override;
 };
@@ -56,6 +61,7 @@ class Win32Clock : public Clock {
  public:
   std::uint32_t TickCount() override;
   void Sleep(std::uint32_t milliseconds) override;
+  std::string LocalTimeText() override;
 };
 
 // Dispatches pending messages; `preTranslate` (when set) gets each message first, for dialog

@@ -67,6 +67,16 @@ std::uint32_t Win32Clock::TickCount() { return GetTickCount(); }
 
 void Win32Clock::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
+std::string Win32Clock::LocalTimeText() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay,
+                now.wHour, now.wMinute, now.wSecond);
+  return text;
+}
+
+
 // Input, and also paint, posted and sent messages: a long action that polls keeps repainting and
 // answering, so Windows never marks the window as not responding.
 bool Win32InputPoll::InputWaiting() {

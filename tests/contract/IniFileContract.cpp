@@ -45,6 +45,16 @@ TEST_P(FilesContract, IniReadsAsWindowsDoes) {
   EXPECT_EQ(ini.ReadString(path, "Settings", "Long", ""), std::string(600, 'x'));
 }
 
+TEST_P(FilesContract, IniSectionReadsAsWindowsDoes) {
+  IniFile& ini = fixture_->ini();
+  const std::string path = fixture_->PathOf("ipset.ini");
+  fixture_->StoreRaw(path,
+                     "[配置]\r\n机器=User\r\n[机器表]\r\n 00-1A-2B-3C-4D-5E = 019 \r\n\r\n"
+                     "; note\r\nbare line\r\nquoted=\"7\"\r\n=5\r\n[机器表]\r\nlater=9\r\n");
+  EXPECT_EQ(ini.ReadSection(path, "机器表"),
+            (std::vector<std::string>{"00-1A-2B-3C-4D-5E=019", "bare line", "quoted=\"7\"", "=5"}));
+}
+
 TEST_P(FilesContract, IniWriteFailsWhereADirectoryStands) {
   const std::string path = fixture_->PathOf("ipset.ini");
   fixture_->MakeDirectory(path);

@@ -43,6 +43,7 @@ class FakeClock : public Clock {
     if (onSleep) onSleep();
     now += milliseconds;
   }
+  std::string LocalTimeText() override { return "2026-12-07 08:30:00"; }
   std::function<void()> onSleep;
   std::uint32_t now = 1000;
   std::vector<std::uint32_t> sleeps;

@@ -16,6 +16,15 @@ class MemoryFileSystem : public FileSystem {
     return Exists(path) ? std::optional<std::uint64_t>(0) : std::nullopt;
   }
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  bool ReplaceWholeFile(const std::string& path, const std::string& bytes) override {
+    return !refuseWrites && Store(path, bytes);
+  }
+  bool AppendToFile(const std::string& path, const std::string& bytes) override {
+    return !refuseWrites && Store(path, ReadWholeFile(path).value_or("") + bytes);
+  }
+  std::optional<std::string> ReadWholeFile(const std::string& path) override {
+    return Read(path) ? std::optional(*Read(path)) : std::nullopt;
+  }
   std::string ProgramDirectory() override { return programDirectory; }
   std::string SystemDirectory() override { return systemDirectory; }
 

@@ -85,6 +85,22 @@ std::string MemoryIniFile::ReadString(const std::string& path, const std::string
   return fallback;
 }
 
+std::vector<std::string> MemoryIniFile::ReadSection(const std::string& path,
+                                                    const std::string& section) {
+  std::vector<std::string> result;
+  bool inSection = false, seen = false;
+  for (const std::string& line : Lines(files_.ReadWholeFile(path).value_or(""))) {
+    if (const auto name = SectionName(line)) {
+      if (seen) break;  // only the first section of the name
+      inSection = seen = SameName(*name, section);
+    } else if (const std::string trimmed = Trim(line); inSection && !trimmed.empty() && trimmed[0] != ';') {
+      const auto entry = KeyLine(trimmed);
+      result.push_back(entry ? entry->key + "=" + entry->value : trimmed);
+    }
+  }
+  return result;
+}
+
 bool MemoryIniFile::WriteString(const std::string& path, const std::string& section,
                                 const std::string& key, const std::string& value) {
   const std::string* existing = files_.Read(path);

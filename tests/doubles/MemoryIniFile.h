@@ -14,6 +14,8 @@ class MemoryIniFile : public IniFile {
                          const std::string& key, const std::string& fallback) override;
   bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                    const std::string& value) override;
+  std::vector<std::string> ReadSection(const std::string& path,
+                                       const std::string& section) override;
 
  private:
   MemoryFileSystem& files_;

@@ -42,6 +42,13 @@ class MemoryRegistry : public Registry {
   int OpenKeyCount() const { return static_cast<int>(handles_.size()); }
   int OpenCalls() const { return openCalls_; }
   const std::vector<Write>& Writes() const { return writes_; }
+  // Every key with its values' names, types and bytes: two equal results are equal registries.
+  std::map<std::string, std::map<std::string, std::pair<std::string, RegistryValue>>> Contents() const {
+    std::map<std::string, std::map<std::string, std::pair<std::string, RegistryValue>>> all;
+    for (const auto& [id, node] : keys_)
+      for (const auto& [lower, stored] : node.values) all[id][lower] = {stored.name, stored.value};
+    return all;
+  }
   void ClearWrites() { writes_.clear(); }
 
  private:

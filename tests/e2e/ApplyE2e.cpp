@@ -10,6 +10,7 @@
 
 #include "ui/Controls.h"
 #include "app/Layout.h"
+#include "base/Text.h"
 #include "tests/e2e/E2eSupport.h"
 
 namespace netvane::e2e {
@@ -35,7 +36,8 @@ const std::string kIpxKey = kSystem + "CurrentControlSet\\Services\\NwlnkIpx";
 const std::string kWinlogon = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 
 std::string SystemFile(const char* name) { return SystemDirectory() + "\\" + name; }
-std::string SettingsFile() { return WorkingDirectory() + "\\e2e-app\\ipset.ini"; }
+std::string AppFile(const char* name) { return WorkingDirectory() + "\\e2e-app\\" + name; }
+std::string SettingsFile() { return AppFile("ipset.ini"); }
 
 class ApplyE2e : public ::testing::Test {
  protected:
@@ -72,7 +74,7 @@ class ApplyE2e : public ::testing::Test {
     else DeleteFileA(SystemFile("devcon.exe").c_str());
     DeleteFileA(SystemFile("devcon-calls.log").c_str());
     DeleteFileA(SystemFile("devcon-sleep.txt").c_str());
-    DeleteFileA(SettingsFile().c_str());
+    for (const char* name : {"ipset.ini", "netvane.log", "netvane-undo.reg"}) DeleteFileA(AppFile(name).c_str());
     RegistrySeed cleanup;
     cleanup.Remove(kIpxKey).Remove(kClassKey).Remove(kConnection).Remove(kTcpip)
         .Remove(kSystem + "CurrentControlSet\\Enum\\PCI\\VEN_E2E1&DEV_0001");
@@ -206,6 +208,57 @@ TEST_F(ApplyE2e, TwoKeystrokesAndTheNumberConfigureACafeClient) {
   ASSERT_NO_FATAL_FAILURE(Apply("修改完成……", "手动配置", false));
   EXPECT_EQ(Value(kTcpip, "IPAddress"), "REG_MULTI_SZ 192.168.16.29\\0");
   EXPECT_EQ(Value(kIpxKey + "\\Parameters", "VirtualNetworkNumber"), "REG_DWORD 0x29");
+}
+
+// Every key an apply may write, as reg export gives it: equal texts are equal registries.
+std::string ExportTouchedKeys() {
+  std::string all;
+  const std::string keys[] = {kTcpip, kIpxKey, kWinlogon, kNameKeys[0].substr(0, kNameKeys[0].find('|')),
+                              kSystem + "CurrentControlSet\\Services\\Tcpip\\Parameters",
+                              kSystem + "ControlSet001", "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main"};
+  const std::string file = WorkingDirectory() + "\\export.reg";
+  for (const std::string& key : keys) {
+    DeleteFileA(file.c_str());
+    RunCommand("reg.exe export \"" + key + "\" \"" + file + "\" /y");
+    all += key + ":" + ReadWholeFile(file).value_or("<none>");
+  }
+  return all;
+}
+
+// /auto on a client listed in the table by the MAC Wine reports, twice, then reg import undo.
+TEST_F(ApplyE2e, AutoAppliesOnceByTheTableAndItsUndoFileRestoresTheRegistry) {
+  std::vector<HostAdapter> hosts = HostAdapters();
+  for (HostAdapter& host : hosts) host.description = TrimSpaces(host.description);
+  std::erase_if(hosts, [](const HostAdapter& h) { return h.description.empty() || h.address.empty(); });
+  if (hosts.empty()) GTEST_SKIP() << "the system lists no adapter with a MAC";
+  std::string ini = "[配置]\r\n机器=User\r\n地址=192.168.16.\r\n掩码=255.255.255.0\r\n网关=192.168.16.254\r\n"
+                    "用户=China\r\n[机器表]\r\n";
+  for (char c : hosts[0].address) ini += c == '-' ? ':' : static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  ASSERT_TRUE(WriteWholeFile(SettingsFile(), ini.append("=019\r\n")));
+  ASSERT_TRUE(RegistrySeed().Key(kClassKey).String("DriverDesc", hosts[0].description).Import());
+  const std::string before = ExportTouchedKeys();
+  const auto runAuto = [] {
+    AppProcess app;
+    EXPECT_EQ(app.Start(AppFile("netvane.exe"), "/auto"), "");
+    return app.WaitForExit(60000);
+  };
+
+  EXPECT_EQ(runAuto(), 0u);
+  EXPECT_EQ(Value(kTcpip, "IPAddress"), "REG_MULTI_SZ 192.168.16.19\\0");
+  EXPECT_EQ(Calls().size(), 4u);
+  const std::string log = ReadWholeFile(AppFile("netvane.log")).value_or("");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+
+  const std::string applied = ExportTouchedKeys();
+  EXPECT_NE(applied, before);
+  DeleteFileA(SystemFile("devcon-calls.log").c_str());
+  EXPECT_EQ(runAuto(), 0u);
+  EXPECT_EQ(ExportTouchedKeys(), applied);
+  EXPECT_TRUE(Calls().empty());
+
+  const CommandResult undo = RunCommand("reg.exe import \"" + AppFile("netvane-undo.reg") + "\"");
+  EXPECT_EQ(undo.exitCode, 0u) << undo.output;
+  EXPECT_EQ(ExportTouchedKeys(), before);
 }
 
 TEST_F(ApplyE2e, WithoutSettingsTheSameKeystrokesOnlySwitchPages) {

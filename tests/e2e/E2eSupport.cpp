@@ -294,11 +294,12 @@ AppProcess::~AppProcess() {
   if (process_) CloseHandle(process_);
 }
 
-std::string AppProcess::Start(const std::string& exePath) {
+std::string AppProcess::Start(const std::string& exePath, const std::string& arguments) {
   if (process_) return "already started";
   const std::size_t slash = exePath.find_last_of('\\');
   const std::string directory = slash == std::string::npos ? "" : exePath.substr(0, slash);
   std::string line = "\"" + exePath + "\"";
+  if (!arguments.empty()) line.append(" ").append(arguments);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};

@@ -93,8 +93,9 @@ class AppProcess {
   AppProcess& operator=(const AppProcess&) = delete;
   ~AppProcess();
 
-  // Starts the program in its own directory; "" on success, else what went wrong.
-  std::string Start(const std::string& exePath);
+  // Starts the program in its own directory, with `arguments` after its name; "" on success,
+  // else what went wrong.
+  std::string Start(const std::string& exePath, const std::string& arguments = "");
   // The visible top-level window of this process with this title, or nullptr after `timeout`.
   HWND WaitForWindow(const std::string& title, Milliseconds timeout = kStartTimeout);
   // Waits until the window's thread has gone back to its message loop.

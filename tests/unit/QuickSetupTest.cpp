@@ -19,6 +19,10 @@ const std::string kTcpip = std::string(kTcpipInterfacesKey) + "{A1}";
 class QuickSetupTest : public ::testing::Test, protected TestMachine {
  protected:
   void Start(const char* ini) {
+    Seed(ini);
+    app.Start();
+  }
+  void Seed(const char* ini) {
     if (ini) files.Store(kIni, ini);
     const std::string cls = std::string(kAdapterClassKey) + "0000";
     registry.PutMulti(HKLM, cls + "\\Linkage", "UpperBind", {"Tcpip"});
@@ -30,7 +34,6 @@ class QuickSetupTest : public ::testing::Test, protected TestMachine {
     registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx", "DisplayName", "IPX");
     registry.CreateKey(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx\\Parameters");
     registry.CreateKey(HKLM, "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName");
-    app.Start();
   }
   std::vector<std::string> Page1() {
     std::vector<std::string> texts;
@@ -69,14 +72,31 @@ TEST_F(QuickSetupTest, LoadGivesDefaultsUnarmedOrTheFileArmedAndOnlyTrueTicks) {
   }
 }
 
+TEST(MachineTable, MatchesAnySpellingAndRefusesAClash) {
+  struct Row { std::vector<std::string> lines; const char* address; const char* number; const char* clash; };
+  const Row rows[] = {
+      {{"00-1A-2B-3C-4D-5E=019"}, "00:1a:2b:3c:4d:5e", "019", ""},
+      {{"00:1a:2b:3c:4d:5e = 7", "00-1A-2B-3C-4D-5F=8"}, "00-1A-2B-3C-4D-5F", "8", ""},
+      {{"A=019", "B=5", "C=19"}, "B", "", "A|C"},        // one number, two cards
+      {{"a-b=1", "A:B=2"}, "A-B", "", "a-b|A:B"},          // one card, two numbers
+      {{"A=0", "B=00"}, "A", "", "A|B"},
+      {{"A=1", "a=01", "bare", "X=", "=5"}, "A", "1", ""},  // a repeated row is no clash
+  };
+  for (const Row& row : rows) {
+    const MachineTable table = ParseMachineTable(row.lines);
+    EXPECT_EQ(LookUpMachineNumber(table, row.address).value_or(""), row.number) << row.lines[0];
+    EXPECT_EQ(table.clash ? table.clash->first + "|" + table.clash->second : "", row.clash) << row.lines[0];
+  }
+}
+
 TEST_F(QuickSetupTest, SaveKeepsUnknownLinesConfirmsAndReportsAFolderInTheWay) {
-  Start("; café 12\r\n[其他]\r\nx=1\r\n");
+  Start("; café 12\r\n[机器表]\r\n00-1A-2B-3C-4D-5E=019\r\n");
   windows.SelectPage(C::功能选择夹, 1);
   windows.Type(C::密码框2, "secret");
   windows.Click(C::增位框);
   windows.Click(C::保存按钮);
   const std::string saved = *files.Read(kIni);
-  const std::string unknown = "; café 12\r\n[其他]\r\nx=1\r\n";
+  const std::string unknown = "; café 12\r\n[机器表]\r\n00-1A-2B-3C-4D-5E=019\r\n";
   EXPECT_EQ(saved.substr(0, unknown.size()), unknown);
   EXPECT_NE(saved.find("密码=secret"), std::string::npos);
   const std::vector<std::string> before = Page1();
@@ -140,6 +160,67 @@ TEST_F(QuickSetupTest, ADerivedFaultIsRefusedOnPageOneAndNothingIsApplied) {
   EnterNumber("5");
   EXPECT_EQ(windows.messages.back().text, "默认网关无效：");
   EXPECT_TRUE(processes.started.empty());
+}
+
+TEST(CommandLine, KnowsTheThreeSwitchesAndNothingElse) {
+  using Mode = CommandLine::Mode;
+  const std::pair<const char*, CommandLine> rows[] = {
+      {"  ", {Mode::Interactive, ""}}, {"-NUMBER  7 ", {Mode::Number, "7"}}, {"/Auto", {Mode::Auto, ""}},
+      {"\"/number\" \"020\"", {Mode::Number, "020"}}, {"-undo", {Mode::Undo, ""}}, {"+auto", {Mode::Invalid}},
+      {"/number 1234567890", {Mode::Invalid}}, {"/number \"\"", {Mode::Invalid}},
+      {"/auto 019", {Mode::Invalid}}, {"/number 01a", {Mode::Invalid}},
+  };
+  for (const auto& [text, expected] : rows) {
+    const CommandLine parsed = ParseCommandLine(text);
+    EXPECT_EQ(parsed.mode, expected.mode) << text;
+    EXPECT_EQ(parsed.number, expected.number) << text;
+  }
+}
+
+// Each Run is one start of the program by a script: its exit code and its line in the log.
+TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
+  const std::string settings = "[配置]\r\n机器=User\r\n地址=192.168.16.\r\n掩码=255.255.255.0\r\n"
+                               "网关=192.168.16.254\r\n[机器表]\r\n00-1A-2B-3C-4D-5E=019\r\n";
+  Seed((settings + "00-1A-2B-3C-4D-60=19\r\n").c_str());
+  for (const char* key : {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
+                          "SYSTEM\\ControlSet001\\Control\\ComputerName\\ComputerName",
+                          "SYSTEM\\ControlSet001\\Services\\Tcpip\\Parameters"}) {
+    registry.CreateKey(HKLM, key);
+  }
+  const auto run = [&](const char* arguments) { return Application(services, "MZ").Run(arguments); };
+  systemAdapters.adapters = {{"", "", "00:1a:2b:3c:4d:5e"}};
+  EXPECT_EQ(run("/auto"), 2);  // the table names two cards for one number
+  EXPECT_EQ(windows.messages.at(0).title, "错误");
+  EXPECT_NE(windows.messages[0].text.find("00-1A-2B-3C-4D-5E 和 00-1A-2B-3C-4D-60"), std::string::npos);
+  files.Store(kIni, settings);
+  EXPECT_EQ(run("/auto"), 0);
+  const auto applied = registry.Contents();
+  EXPECT_EQ(run("/number 019"), 0);  // the same values again: nothing written or restarted
+  files.Store(kIni, std::string(settings).insert(settings.find("[机器表]"), "用户=China\r\n"));
+  EXPECT_EQ(run("/number 019"), 0);  // then only the logon changes: written, no restart
+  EXPECT_EQ(processes.started.size(), 4u);
+  EXPECT_EQ(run("/bogus"), 2);
+  EXPECT_EQ(run("/undo"), 0);  // back to before the last apply that changed something
+  EXPECT_EQ(registry.Contents(), applied);
+  systemAdapters.adapters.clear();
+  EXPECT_EQ(run("/auto"), 2);  // this card is not in the table
+  EXPECT_EQ(*files.Read("C:\\Netcafe\\netvane.log"),
+            "2026-12-07 08:30:00  netvane /auto  退出码 2  机器表有误，未作修改\r\n"
+            "2026-12-07 08:30:00  netvane /auto  机器号 019  00:1a:2b:3c:4d:5e  User019  192.168.16.19"
+            "  退出码 0  修改完成\r\n"
+            "2026-12-07 08:30:00  netvane /number 019  机器号 019  00:1a:2b:3c:4d:5e  User019  192.168.16.19"
+            "  退出码 0  无需修改\r\n"
+            "2026-12-07 08:30:00  netvane /number 019  机器号 019  00:1a:2b:3c:4d:5e  User019  192.168.16.19"
+            "  退出码 0  修改完成\r\n"
+            "2026-12-07 08:30:00  netvane /bogus  退出码 2  命令行参数无效，未作修改\r\n"
+            "2026-12-07 08:30:00  netvane /undo  退出码 0  已恢复\r\n"
+            "2026-12-07 08:30:00  netvane /auto  退出码 2  机器表中没有本机网卡，未作修改\r\n");
+  files.refuseWrites = true;  // no undo file can be written: nothing is changed
+  EXPECT_EQ(run("/number 019"), 2);
+  EXPECT_EQ(registry.Contents(), applied);
+  files.refuseWrites = false;
+  registry.RefuseWritesUnder(HKLM, kTcpip);
+  EXPECT_EQ(run("/number 020"), 1);
 }
 
 }  // namespace

@@ -1,0 +1,48 @@
+// The undo file: its REGEDIT4 text, and the values read back from it.
+#include "config/UndoFile.h"
+
+#include <gtest/gtest.h>
+
+namespace netvane {
+namespace {
+
+constexpr RootKey HKLM = RootKey::LocalMachine;
+
+TEST(UndoFile, RendersRegedit4ThatReadsBackToTheSameValues) {
+  const std::vector<PlannedValue> previous = {
+      {HKLM, "SYSTEM\\T\\{A1}\\EnableDHCP", NumberValue(0xFFFFFFFF)},
+      {HKLM, "SYSTEM\\T\\{A1}\\IPAddress", MultiStringValue("10.0.0.1\r\n")},
+      {HKLM, "SYSTEM\\T\\{A1}\\DefaultGateway", std::nullopt},
+      {HKLM, "SYSTEM\\C\\ComputerName", TextValue("网吧\\PC \"1\"")},
+      {HKLM, "SYSTEM\\C\\Odd", RegistryValue{regtype::kBinary, std::string("\0\xff", 2)}},
+      {HKLM, "SYSTEM\\C\\Short", RegistryValue{regtype::kDword, "\x01"}},
+      {RootKey::CurrentUser, "Software\\Main\\Start Page", TextValue("")},
+  };
+  const std::string text = RenderUndoFile(previous);
+  EXPECT_EQ(text,
+            "REGEDIT4\r\n"
+            "\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\T\\{A1}]\r\n"
+            "\"EnableDHCP\"=dword:ffffffff\r\n"
+            "\"IPAddress\"=hex(7):31,30,2e,30,2e,30,2e,31,00,00,00\r\n"
+            "\"DefaultGateway\"=-\r\n"
+            "\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\C]\r\n"
+            "\"ComputerName\"=\"网吧\\\\PC \\\"1\\\"\"\r\n"
+            "\"Odd\"=hex:00,ff\r\n"
+            "\"Short\"=hex(4):01\r\n"
+            "\r\n[HKEY_CURRENT_USER\\Software\\Main]\r\n"
+            "\"Start Page\"=\"\"\r\n");
+  EXPECT_EQ(ParseUndoFile(text), previous);
+}
+
+TEST(UndoFile, ReadsNothingFromWhatIsNoUndoFile) {
+  for (const char* text : {"", "REGEDIT5\n", "REGEDIT4\n\"A\"=\"x\"", "REGEDIT4\n[HKEY_USERS\\X]",
+                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=dword:123456789",
+                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=hex(7):3",
+                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=\"open",
+                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n=\"x\""}) {
+    EXPECT_FALSE(ParseUndoFile(text)) << text;
+  }
+}
+
+}  // namespace
+}  // namespace netvane
