@@ -13,6 +13,8 @@ rm -rf "$BUILD/native/results" "$BUILD/win/results"
 status=0
 log "native tests"
 (cd "$BUILD/native" && ctest --output-on-failure) || status=1
+log "fuzzing, 15 s per target"
+bash "$ROOT/scripts/fuzz.sh" 15 "$BUILD/native/results/fuzz.xml" || status=1
 
 log "Windows tests under Wine"
 trap 'stop_wine; stop_xvfb' EXIT
