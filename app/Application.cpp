@@ -10,7 +10,9 @@ Application::Application(Services& services, std::string devconImage)
       identity_(services.registry),
       discovery_(state_, services, main_, identity_),
       apply_(state_, services, main_, identity_, discovery_),
-      quickSetup_(state_, services, main_, apply_) {
+      quickSetup_(state_, services, main_, apply_),
+      advanced_(state_, services.windows, main_, [this] { apply_.CollectMainWindowFields(); },
+                [this] { apply_.ShowConfigInMainWindow(); }) {
   MainWindow::Actions& actions = main_.actions();
   actions.enumerateAdapters = [this] { discovery_.EnumerateAdapters(); };
   actions.showSelectedAdapter = [this] { discovery_.ShowSelectedAdapter(); };
@@ -18,7 +20,7 @@ Application::Application(Services& services, std::string devconImage)
   actions.saveQuickSetup = [this] { quickSetup_.SaveQuickSetup(); };
   actions.fillFromMachineNumber = [this] { quickSetup_.FillFromMachineNumber(); };
   actions.runModify = [this] { apply_.RunModify(); };
-  actions.openAdvanced = [this] { OpenAdvancedWindow(); };
+  actions.openAdvanced = [this] { advanced_.Open(); };
 }
 
 void Application::Start() {
@@ -97,20 +99,6 @@ void Application::Log(std::string_view arguments, int exitCode, std::string_view
   for (char& c : line) c = c == '\r' || c == '\n' ? ' ' : c;  // one run, one line
   line += "\r\n";
   services_.files.AppendToFile(services_.files.ProgramDirectory() + "\\netvane.log", line);
-}
-
-// For now the advanced window only opens and closes again; it edits nothing yet.
-void Application::OpenAdvancedWindow() {
-  WindowSystem& windows = services_.windows;
-  windows.SetHandler(WindowId::Advanced, [&windows](const WindowEvent& event) {
-    const bool closing =
-        event.kind == EventKind::CloseRequest ||
-        (event.kind == EventKind::Click &&
-         (event.control == static_cast<int>(AdvancedControl::确定按钮) ||
-          event.control == static_cast<int>(AdvancedControl::取消按钮)));
-    if (closing) windows.Close(WindowId::Advanced);
-  });
-  windows.OpenModal(WindowId::Advanced, WindowId::Main);
 }
 
 }  // namespace netvane

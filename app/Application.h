@@ -7,6 +7,7 @@
 
 #include "adapters/AdapterDiscovery.h"
 #include "adapters/Model.h"
+#include "advanced/AdvancedWindow.h"
 #include "apply/AdapterApply.h"
 #include "quicksetup/QuickSetup.h"
 #include "app/CommandLine.h"
@@ -31,9 +32,9 @@ class Application {
   SharedState& state() { return state_; }
   MainWindow& mainWindow() { return main_; }
   AdapterApply& apply() { return apply_; }
+  AdvancedWindow& advancedWindow() { return advanced_; }
 
  private:
-  void OpenAdvancedWindow();
   // The café action with this number, as Enter, the number, Enter would run it.
   ApplyResult RunCafeAction(const std::string& number);
   // Puts back what netvane-undo.reg holds, then refreshes; false when a value would not take.
@@ -48,6 +49,7 @@ class Application {
   AdapterDiscovery discovery_;
   AdapterApply apply_;
   QuickSetup quickSetup_;
+  AdvancedWindow advanced_;
 };
 
 }  // namespace netvane

@@ -19,7 +19,7 @@ enum class EventKind {
   EnterKey,         // Enter pressed; `control` is the control that had the focus (0: none)
   PageChange,       // tab control: the operator picked another page
   Deactivated,      // the window lost activation
-  CloseRequest,     // the close box or Alt+F4
+  CloseRequest,     // the close box or Alt+F4; in the two dialogs Esc as well
 };
 
 struct WindowEvent {

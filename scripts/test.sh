@@ -13,6 +13,8 @@ rm -rf "$BUILD/native/results"
 status=0
 log "native tests"
 (cd "$BUILD/native" && ctest --output-on-failure) || status=1
+log "fuzzing, 15 s per target"
+bash "$ROOT/scripts/fuzz.sh" 15 "$BUILD/native/results/fuzz.xml" || status=1
 
 # Each bitness in its own Wine prefix: the 64-bit ring in a 64-bit Windows, the 32-bit ring in a
 # 32-bit one (WINEARCH=win32), as on the PCs each program is for.

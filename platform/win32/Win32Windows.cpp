@@ -55,7 +55,9 @@ Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, LayoutSource layouts, i
   songFont_ = ScopedGdi<HFONT>(CreateFontA(-ScaleForDpi(12, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, "宋体"));
-  narrowFont_ = ScopedGdi<HFONT>(CreateFontA(-ScaleForDpi(10, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+  // 9 pixels: an IP-address field of a 100-pixel box is 17 pixels wide, and its edit refuses a
+  // third digit that does not fit, so "192" could not be typed at 10.
+  narrowFont_ = ScopedGdi<HFONT>(CreateFontA(-ScaleForDpi(9, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                            ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            DEFAULT_PITCH | FF_SWISS, "Tahoma"));
   arrows_[0] = ScopedGdi<HBITMAP>(LoadBitmapA(instance_, MAKEINTRESOURCEA(IDB_ARROW_UP)));

@@ -120,6 +120,7 @@ void MemoryWindowSystem::SetWindowSize(WindowId window, int width, int height) {
 void MemoryWindowSystem::ShowMessage(WindowId owner, std::string_view text,
                                      std::string_view title, MessageIcon icon) {
   messages.push_back(Message{owner, std::string(text), std::string(title), icon});
+  Deactivate(owner);  // the box takes the activation from its owner
 }
 
 void MemoryWindowSystem::EndProgram() {

@@ -5,7 +5,9 @@
 // is otherwise complete, so that an adapter shown by mistake would show its own addresses.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -197,6 +199,84 @@ TEST_F(AdapterDiscoveryE2e, ShowsTheAcceptedAdaptersFollowsTheSelectorAndRefresh
                         kStartTimeout));
   EXPECT_EQ(Text(Control(C::网络号框)), "未安装IPX协议");
   EXPECT_TRUE(GetWindowLongA(Control(C::网络号框), GWL_STYLE) & ES_READONLY);
+}
+
+// Keystrokes into an edit box, or field by field into an IP-address box; true once the box
+// shows them (a message sent later would overtake keystrokes still queued).
+bool Type(HWND box, const std::string& text) {
+  std::vector<HWND> fields;
+  for (HWND f = GetWindow(box, GW_CHILD); f; f = GetWindow(f, GW_HWNDNEXT)) fields.push_back(f);
+  std::sort(fields.begin(), fields.end(), [](HWND a, HWND b) {
+    RECT ra, rb;
+    return GetWindowRect(a, &ra) && GetWindowRect(b, &rb) && ra.left < rb.left;
+  });
+  std::size_t field = 0;
+  for (char c : text) {
+    if (c == '.' && !fields.empty()) ++field;
+    else PostMessageA(fields.empty() ? box : fields.at(field), WM_CHAR, c, 1);
+  }
+  return WaitUntil([&] { return (fields.empty() ? Text(box) : AddressText(box)) == text; });
+}
+
+TEST_F(AdapterDiscoveryE2e, AdvancedWindowEditsTheListsThatModifyWrites) {
+  SeededAdapter& fixed = adapters_.at(1);  // 0001, shown first
+  fixed.addresses = {"192.168.16.5"}, fixed.masks = {"255.255.255.0"}, fixed.gateways = {"192.168.16.254"};
+  fixed.nameServers = "202.96.128.86,202.96.134.133,8.8.8.8";
+  ASSERT_NO_FATAL_FAILURE(SeedAndStart());
+  const auto shown = [&] { return AddressText(Control(C::备用框)) == "202.96.134.133"; };
+  ASSERT_TRUE(WaitUntil(shown, kStartTimeout) && app_.WaitForIdle(main_) && shown());
+  PostMessageA(Control(C::高级按钮), BM_CLICK, 0, 0);  // modal: the click returns when it closes
+  HWND advanced, entry;
+  ASSERT_NE(advanced = app_.WaitForWindow("高级 TCP/IP 设置"), nullptr);
+  auto in = [](HWND window, auto id) { return GetDlgItem(window, static_cast<int>(id)); };
+  using A = AdvancedControl;
+  using E = EntryControl;
+  // A second address: the loopback and then an empty mask are refused, each with its message.
+  ASSERT_TRUE(Click(in(advanced, A::添加按钮1)));
+  ASSERT_NE(entry = app_.WaitForWindow("TCP/IP 地址"), nullptr);
+  for (const auto& [address, message] : {std::pair<std::string, std::string>{"127.0.0.1",
+           "以 127 起头的 IP 地址无效，因为他们保留用作环回地址。请在 1 和 223 之间指定一些其他有效值。"},
+       {"192.168.16.6", "掩码地址错误，不能继续。"}}) {
+    SendMessageA(in(entry, E::地址框), IPM_CLEARADDRESS, 0, 0);
+    ASSERT_TRUE(Type(in(entry, E::地址框), address));
+    PostMessageA(in(entry, E::添加按钮), BM_CLICK, 0, 0);
+    HWND box = app_.WaitForWindow("错误");
+    ASSERT_NE(box, nullptr) << address;
+    EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), message);
+    ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));
+  }
+  ASSERT_TRUE(Type(in(entry, E::掩码框), "255.255.0.0"));
+  ASSERT_TRUE(Click(in(entry, E::添加按钮)));
+  // A second gateway with the metric 20.
+  ASSERT_TRUE(Click(in(advanced, A::添加按钮2)));
+  ASSERT_NE(entry = app_.WaitForWindow("TCP/IP 网关地址"), nullptr);
+  ASSERT_TRUE(Type(in(entry, E::网关框), "192.168.16.1"));
+  ASSERT_TRUE(Click(in(entry, E::自动框)));
+  ASSERT_TRUE(Type(in(entry, E::跃点框), "20"));
+  ASSERT_TRUE(Click(in(entry, E::添加按钮)));
+  // The interface metric 25, then page "DNS ": the third server moves to the top.
+  ASSERT_TRUE(Click(in(advanced, A::跃点选择框)));
+  ASSERT_TRUE(Type(in(advanced, A::跃点框), "25"));
+  HWND up = in(advanced, A::向上按钮);
+  for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP})  // on the title of page "DNS "
+    PostMessageA(in(advanced, A::功能选择夹), mouse, MK_LBUTTON, MAKELPARAM(85, 10));
+  ASSERT_TRUE(WaitUntil([&] { return !Enabled(up); })) << "page DNS not entered";
+  for (int i = 0; i < 3; ++i) PressKey(in(advanced, A::DNS列表框), VK_DOWN);
+  ASSERT_TRUE(WaitUntil([&] { return Enabled(up) && !Enabled(in(advanced, A::向下按钮)); }));
+  ASSERT_TRUE(Click(up) && Click(up));
+  ASSERT_TRUE(Click(in(advanced, A::确定按钮)));
+  EXPECT_EQ(AddressText(Control(C::首选框)), "8.8.8.8");
+
+  PostMessageA(Control(C::修改按钮), BM_CLICK, 0, 0);
+  const auto value = [&](const char* name) {
+    return QueryRegistryValue(kInterfacesKey + fixed.Guid(), name).value_or(RegistryValue{}).data;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return value("InterfaceMetric") == "0x19"; }, kStartTimeout));
+  EXPECT_EQ(value("IPAddress"), "192.168.16.5\\0192.168.16.6\\0");
+  EXPECT_EQ(value("SubnetMask"), "255.255.255.0\\0255.255.0.0\\0");
+  EXPECT_EQ(value("DefaultGateway"), "192.168.16.254\\0192.168.16.1\\0");
+  EXPECT_EQ(value("DefaultGatewayMetric"), "0\\020\\0");
+  EXPECT_EQ(value("NameServer"), "8.8.8.8,202.96.128.86,202.96.134.133");
 }
 
 }  // namespace

@@ -2,12 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <initializer_list>
+
 namespace netvane::devcon {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 constexpr const char* kRealtekId = "PCI\\VEN_10EC&DEV_8139&SUBSYS_813910EC&REV_10";
+
+bool MatchesHardwareIdPattern(const char* pattern, const char* id) {
+  return devcon::MatchesHardwareIdPattern(pattern, id, std::strlen(id));
+}
+
+ParseError Parse(std::initializer_list<const char*> words, Arguments* args) {
+  return ParseArguments(static_cast<int>(words.size()), words.begin(), args);
+}
 
 TEST(MatchesHardwareIdPattern, ExactIdIgnoringCase) {
   EXPECT_TRUE(MatchesHardwareIdPattern("pci\\ven_10ec&dev_8139", "PCI\\VEN_10EC&DEV_8139"));
@@ -56,55 +65,49 @@ TEST(MatchesHardwareIdPattern, OtherCharactersAreLiteral) {
                                        kRealtekId));
 }
 
-TEST(AnyIdMatches, ChecksEveryIdAgainstEveryPattern) {
-  const Strings ids = {kRealtekId, "PCI\\VEN_10EC&DEV_8139&SUBSYS_813910EC",
-                       "PCI\\CC_020000"};
-  EXPECT_TRUE(AnyIdMatches({"pci*"}, ids));
-  EXPECT_TRUE(AnyIdMatches({"usb*", "pci\\cc_0200*"}, ids));
-  EXPECT_FALSE(AnyIdMatches({"usb*", "pci\\ven_8086*"}, ids));
-  EXPECT_FALSE(AnyIdMatches({}, ids));
-  EXPECT_FALSE(AnyIdMatches({"*"}, {}));
-}
-
-TEST(SplitMultiString, StopsAtTheEmptyStringOrTheEnd) {
-  const char data[] = "PCI\\A\0PCI\\B\0\0ignored";
-  EXPECT_EQ(SplitMultiString(data, sizeof data), (Strings{"PCI\\A", "PCI\\B"}));
-  EXPECT_EQ(SplitMultiString("ab\0cd", 5), (Strings{"ab", "cd"}));
-  EXPECT_EQ(SplitMultiString("", 0), Strings{});
-  EXPECT_EQ(SplitMultiString("\0", 1), Strings{});
+TEST(AnyIdMatches, ChecksEveryIdOfTheMultiStringAgainstEveryPattern) {
+  const char ids[] = "PCI\\VEN_10EC&DEV_8139&SUBSYS_813910EC\0PCI\\CC_020000\0\0usb\\x";
+  const char* patterns[] = {"usb*", "pci\\cc_0200*", "pci\\ven_8086*"};
+  EXPECT_TRUE(AnyIdMatches(patterns, 2, ids, sizeof ids));
+  EXPECT_FALSE(AnyIdMatches(patterns, 1, ids, sizeof ids));  // the list ends at its empty string
+  EXPECT_FALSE(AnyIdMatches(patterns + 2, 1, ids, sizeof ids));
+  EXPECT_FALSE(AnyIdMatches(patterns, 0, ids, sizeof ids));
+  // An unterminated last string is read up to the buffer's end only.
+  const char* star[] = {"*cc_0200"};
+  EXPECT_TRUE(AnyIdMatches(star, 1, ids, 49));
+  EXPECT_FALSE(AnyIdMatches(star, 1, ids, 48));
+  EXPECT_FALSE(AnyIdMatches(star, 1, ids, 0));
 }
 
 TEST(ParseArguments, ClassFilterAndPatterns) {
-  const auto args = ParseArguments({"disable", "=net", "pci*", "usb*"});
-  ASSERT_TRUE(args);
-  EXPECT_EQ(args->command, Command::kDisable);
-  EXPECT_EQ(args->className, "net");
-  EXPECT_EQ(args->patterns, (Strings{"pci*", "usb*"}));
+  Arguments args;
+  ASSERT_EQ(Parse({"disable", "=net", "pci*", "usb*"}, &args), ParseError::kNone);
+  EXPECT_EQ(args.command, Command::kDisable);
+  EXPECT_STREQ(args.className, "net");
+  ASSERT_EQ(args.patternCount, 2);
+  EXPECT_STREQ(args.patterns[0], "pci*");
+  EXPECT_STREQ(args.patterns[1], "usb*");
 }
 
 TEST(ParseArguments, OneHardwareIdAlone) {
-  const auto args = ParseArguments({"ENABLE", "pci\\ven_10ec&dev_8139"});
-  ASSERT_TRUE(args);
-  EXPECT_EQ(args->command, Command::kEnable);
-  EXPECT_FALSE(args->className);
-  EXPECT_EQ(args->patterns, Strings{"pci\\ven_10ec&dev_8139"});
+  Arguments args;
+  ASSERT_EQ(Parse({"ENABLE", "pci\\ven_10ec&dev_8139"}, &args), ParseError::kNone);
+  EXPECT_EQ(args.command, Command::kEnable);
+  EXPECT_EQ(args.className, nullptr);
+  ASSERT_EQ(args.patternCount, 1);
+  EXPECT_STREQ(args.patterns[0], "pci\\ven_10ec&dev_8139");
 }
 
 TEST(ParseArguments, BadCommandLines) {
-  std::string error;
-  EXPECT_FALSE(ParseArguments({}, &error));
-  EXPECT_EQ(error, "No command given.");
-  EXPECT_FALSE(ParseArguments({"remove", "pci*"}, &error));
-  EXPECT_EQ(error, "Unknown command 'remove'.");
-  EXPECT_FALSE(ParseArguments({"disable"}, &error));
-  EXPECT_EQ(error, "No hardware id pattern given.");
-  EXPECT_FALSE(ParseArguments({"disable", "=net"}, &error));
-  EXPECT_EQ(error, "No hardware id pattern given.");
-  EXPECT_FALSE(ParseArguments({"enable", "=", "pci*"}, &error));
-  EXPECT_EQ(error, "No setup class after '='.");
-  EXPECT_FALSE(ParseArguments({"enable", "=net", ""}, &error));
-  EXPECT_EQ(error, "Empty hardware id pattern.");
-  EXPECT_TRUE(ParseArguments({"enable", "pci*"}, nullptr));  // the reason is optional
+  Arguments args;
+  EXPECT_EQ(Parse({}, &args), ParseError::kNoCommand);
+  EXPECT_EQ(Parse({"remove", "pci*"}, &args), ParseError::kUnknownCommand);
+  EXPECT_EQ(Parse({"disabled", "pci*"}, &args), ParseError::kUnknownCommand);
+  EXPECT_EQ(Parse({"disable"}, &args), ParseError::kNoPattern);
+  EXPECT_EQ(Parse({"disable", "=net"}, &args), ParseError::kNoPattern);
+  EXPECT_EQ(Parse({"enable", "=", "pci*"}, &args), ParseError::kNoClass);
+  EXPECT_EQ(Parse({"enable", "=net", "pci*", ""}, &args), ParseError::kEmptyPattern);
+  EXPECT_STREQ(ParseErrorText(ParseError::kNoPattern), "No hardware id pattern given.");
 }
 
 }  // namespace

@@ -1,20 +1,18 @@
 // devcon.exe: disables or enables the present devices whose hardware or compatible ids match
 // the patterns on the command line, through the class installer as Device Manager does.
+// Plain Win32 and C strings: every copy of netvane.exe carries this program.
 #include <windows.h>
 #include <cfgmgr32.h>
 #include <setupapi.h>
-
-#include <cstdlib>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "tools/devcon/DevconMatch.h"
 
 namespace {
 
+using netvane::devcon::AnyIdMatches;
 using netvane::devcon::Arguments;
 using netvane::devcon::Command;
+using netvane::devcon::ParseError;
 
 // {4D36E972-E325-11CE-BFC1-08002BE10318}: network adapters.
 constexpr GUID kNetClassGuid = {
@@ -23,98 +21,64 @@ constexpr GUID kNetClassGuid = {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+// More setup classes under one name than any Windows has.
+constexpr DWORD kMaxClassGuids = 16;
 
-constexpr std::string_view kUsage =
+constexpr char kUsage[] =
     "Usage: devcon disable <filter...>\r\n"
     "       devcon enable <filter...>\r\n"
     "A filter is a hardware id pattern (\"pci\\ven_10ec&dev_8139\", * matches any run of\r\n"
     "characters), or =<class> followed by one or more patterns (=net pci*).\r\n";
 
-void Write(DWORD stream, std::string_view text) {
+void Write(DWORD stream, const char* text) {
   HANDLE handle = GetStdHandle(stream);
   DWORD written = 0;
   if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
-    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    WriteFile(handle, text, lstrlenA(text), &written, nullptr);
   }
 }
 
-void Print(std::string_view text) { Write(STD_OUTPUT_HANDLE, text); }
+void Print(const char* text) { Write(STD_OUTPUT_HANDLE, text); }
 
 // Decimal digits without the C library's formatter, which would double the program's size.
-std::string Decimal(unsigned value) {
+void PrintDecimal(unsigned value) {
   char digits[16];
-  char* end = digits + sizeof digits;
-  char* start = end;
+  char* start = digits + sizeof digits - 1;
+  *start = '\0';
   do {
     *--start = static_cast<char>('0' + value % 10);
     value /= 10;
   } while (value != 0);
-  return std::string(start, end);
+  Print(start);
 }
 
-// Owns a device information set.
-class DeviceSet {
- public:
-  explicit DeviceSet(HDEVINFO set) : set_(set) {}
-  DeviceSet(const DeviceSet&) = delete;
-  DeviceSet& operator=(const DeviceSet&) = delete;
-  ~DeviceSet() {
-    if (valid()) SetupDiDestroyDeviceInfoList(set_);
-  }
-  bool valid() const { return set_ != INVALID_HANDLE_VALUE; }
-  HDEVINFO get() const { return set_; }
-
- private:
-  HDEVINFO set_;
-};
-
-// The strings of a multi-string device property; none when it is absent.
-std::vector<std::string> MultiStringProperty(HDEVINFO set, SP_DEVINFO_DATA& device,
-                                             DWORD property) {
-  DWORD type = 0, size = 0;
-  SetupDiGetDeviceRegistryPropertyA(set, &device, property, &type, nullptr, 0, &size);
-  if (size == 0) return {};
-  std::vector<char> buffer(size);
-  if (!SetupDiGetDeviceRegistryPropertyA(set, &device, property, &type,
-                                         reinterpret_cast<BYTE*>(buffer.data()), size, &size) ||
+// A multi-string device property in a heap block that ends in two NULs whatever the device
+// stored; null when the property is absent. Free with HeapFree.
+char* MultiStringProperty(HDEVINFO set, SP_DEVINFO_DATA* device, DWORD property, DWORD* size) {
+  DWORD type = 0;
+  *size = 0;
+  SetupDiGetDeviceRegistryPropertyA(set, device, property, &type, nullptr, 0, size);
+  if (*size == 0) return nullptr;
+  char* buffer = static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, *size + 2));
+  if (buffer == nullptr) return nullptr;
+  if (!SetupDiGetDeviceRegistryPropertyA(set, device, property, &type,
+                                         reinterpret_cast<BYTE*>(buffer), *size, nullptr) ||
       (type != REG_MULTI_SZ && type != REG_SZ)) {
-    return {};
+    HeapFree(GetProcessHeap(), 0, buffer);
+    return nullptr;
   }
-  return netvane::devcon::SplitMultiString(buffer.data(), size);
+  return buffer;
 }
 
-std::string InstanceId(HDEVINFO set, SP_DEVINFO_DATA& device) {
-  char id[MAX_DEVICE_ID_LEN + 1] = {};
-  if (!SetupDiGetDeviceInstanceIdA(set, &device, id, sizeof id, nullptr)) return "?";
-  return id;
-}
-
-bool ChangeState(HDEVINFO set, SP_DEVINFO_DATA& device, Command command) {
+bool ChangeState(HDEVINFO set, SP_DEVINFO_DATA* device, Command command) {
   SP_PROPCHANGE_PARAMS params = {};
   params.ClassInstallHeader.cbSize = sizeof(SP_CLASSINSTALL_HEADER);
   params.ClassInstallHeader.InstallFunction = DIF_PROPERTYCHANGE;
   params.StateChange = command == Command::kDisable ? DICS_DISABLE : DICS_ENABLE;
   params.Scope = DICS_FLAG_GLOBAL;
   params.HwProfile = 0;
-  return SetupDiSetClassInstallParamsA(set, &device, &params.ClassInstallHeader,
-                                       sizeof params) &&
-         SetupDiCallClassInstaller(DIF_PROPERTYCHANGE, set, &device);
-}
-
-// The setup classes a "=name" filter stands for; empty when the name is unknown.
-std::vector<GUID> ClassGuids(const std::string& name) {
-  if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str(), -1, "net", -1) ==
-      CSTR_EQUAL) {
-    return {kNetClassGuid};
-  }
-  DWORD count = 0;
-  SetupDiClassGuidsFromNameA(name.c_str(), nullptr, 0, &count);
-  std::vector<GUID> guids(count);
-  if (count == 0 || !SetupDiClassGuidsFromNameA(name.c_str(), guids.data(), count, &count)) {
-    return {};
-  }
-  guids.resize(count);
-  return guids;
+  return SetupDiSetClassInstallParamsA(set, device, &params.ClassInstallHeader, sizeof params) &&
+         SetupDiCallClassInstaller(DIF_PROPERTYCHANGE, set, device);
 }
 
 struct Tally {
@@ -123,69 +87,91 @@ struct Tally {
 };
 
 // Changes every present device of `set` that matches, one line each.
-void ChangeMatching(HDEVINFO set, const Arguments& args, Tally& tally) {
+void ChangeMatching(HDEVINFO set, const Arguments& args, Tally* tally) {
   SP_DEVINFO_DATA device = {};
   device.cbSize = sizeof device;
   for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, &device); ++index) {
-    std::vector<std::string> ids = MultiStringProperty(set, device, SPDRP_HARDWAREID);
-    std::string name = ids.empty() ? InstanceId(set, device) : ids.front();
-    for (std::string& id : MultiStringProperty(set, device, SPDRP_COMPATIBLEIDS)) {
-      ids.push_back(std::move(id));
+    DWORD hardwareSize = 0, compatibleSize = 0;
+    char* hardware = MultiStringProperty(set, &device, SPDRP_HARDWAREID, &hardwareSize);
+    char* compatible = MultiStringProperty(set, &device, SPDRP_COMPATIBLEIDS, &compatibleSize);
+    const bool matches =
+        (hardware && AnyIdMatches(args.patterns, args.patternCount, hardware, hardwareSize)) ||
+        (compatible && AnyIdMatches(args.patterns, args.patternCount, compatible, compatibleSize));
+    if (matches) {
+      ++tally->matched;
+      const bool ok = ChangeState(set, &device, args.command);
+      if (ok) ++tally->changed;
+      char instance[MAX_DEVICE_ID_LEN + 1] = "?";
+      if (hardware == nullptr || hardware[0] == '\0') {
+        if (!SetupDiGetDeviceInstanceIdA(set, &device, instance, sizeof instance, nullptr)) {
+          lstrcpyA(instance, "?");
+        }
+      }
+      Print(hardware != nullptr && hardware[0] != '\0' ? hardware : instance);
+      Print(!ok ? ": Failed\r\n"
+                : (args.command == Command::kDisable ? ": Disabled\r\n" : ": Enabled\r\n"));
     }
-    if (!netvane::devcon::AnyIdMatches(args.patterns, ids)) continue;
-    ++tally.matched;
-    const bool ok = ChangeState(set, device, args.command);
-    if (ok) ++tally.changed;
-    name += !ok ? ": Failed\r\n"
-                : (args.command == Command::kDisable ? ": Disabled\r\n" : ": Enabled\r\n");
-    Print(name);
+    if (hardware) HeapFree(GetProcessHeap(), 0, hardware);
+    if (compatible) HeapFree(GetProcessHeap(), 0, compatible);
   }
+}
+
+void ChangeMatchingIn(const GUID* guid, DWORD flags, const Arguments& args, Tally* tally) {
+  HDEVINFO set = SetupDiGetClassDevsA(guid, nullptr, nullptr, flags);
+  if (set == INVALID_HANDLE_VALUE) return;
+  ChangeMatching(set, args, tally);
+  SetupDiDestroyDeviceInfoList(set);
 }
 
 int Run(const Arguments& args) {
   Tally tally;
-  if (args.className) {
-    const std::vector<GUID> guids = ClassGuids(*args.className);
-    if (guids.empty()) {
-      Write(STD_ERROR_HANDLE, "Unknown setup class '" + *args.className + "'.\r\n");
+  if (args.className != nullptr) {
+    GUID guids[kMaxClassGuids];
+    DWORD count = 0;
+    if (lstrcmpiA(args.className, "net") == 0) {
+      guids[0] = kNetClassGuid;
+      count = 1;
+    } else if (!SetupDiClassGuidsFromNameA(args.className, guids, kMaxClassGuids, &count) &&
+               GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+      count = 0;
+    }
+    if (count > kMaxClassGuids) count = kMaxClassGuids;
+    if (count == 0) {
+      Write(STD_ERROR_HANDLE, "Unknown setup class '");
+      Write(STD_ERROR_HANDLE, args.className);
+      Write(STD_ERROR_HANDLE, "'.\r\n");
       return kExitUsage;
     }
-    for (const GUID& guid : guids) {
-      DeviceSet set(SetupDiGetClassDevsA(&guid, nullptr, nullptr, DIGCF_PRESENT));
-      if (set.valid()) ChangeMatching(set.get(), args, tally);
-    }
+    for (DWORD i = 0; i < count; ++i) ChangeMatchingIn(&guids[i], DIGCF_PRESENT, args, &tally);
   } else {
-    DeviceSet set(SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
-    if (set.valid()) ChangeMatching(set.get(), args, tally);
+    ChangeMatchingIn(nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES, args, &tally);
   }
   if (tally.matched == 0) {
     Print("No matching devices found.\r\n");
     return kExitOk;
   }
-  Print(Decimal(tally.changed) +
-        (args.command == Command::kDisable ? " device(s) disabled.\r\n"
-                                           : " device(s) enabled.\r\n"));
+  PrintDecimal(tally.changed);
+  Print(args.command == Command::kDisable ? " device(s) disabled.\r\n"
+                                          : " device(s) enabled.\r\n");
   return tally.changed == tally.matched ? kExitOk : kExitFailed;
 }
 
 }  // namespace
 
-#if defined(__GLIBCXX__)
-// libstdc++'s default terminate handler prints the exception's demangled type name and so
-// links the whole demangler (about 70 KB). devcon has nothing to report there: just abort.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
-#endif
-
 int main(int argc, char** argv) {
-  std::vector<std::string> words(argv + 1, argv + argc);
-  std::string error;
-  const std::optional<Arguments> args = netvane::devcon::ParseArguments(words, &error);
-  if (!args) {
-    Write(STD_ERROR_HANDLE, error + "\r\n");
+  Arguments args;
+  const ParseError error = netvane::devcon::ParseArguments(argc - 1, argv + 1, &args);
+  if (error != ParseError::kNone) {
+    if (error == ParseError::kUnknownCommand) {
+      Write(STD_ERROR_HANDLE, "Unknown command '");
+      Write(STD_ERROR_HANDLE, argv[1]);
+      Write(STD_ERROR_HANDLE, "'.\r\n");
+    } else {
+      Write(STD_ERROR_HANDLE, netvane::devcon::ParseErrorText(error));
+      Write(STD_ERROR_HANDLE, "\r\n");
+    }
     Write(STD_ERROR_HANDLE, kUsage);
     return kExitUsage;
   }
-  return Run(*args);
+  return Run(args);
 }

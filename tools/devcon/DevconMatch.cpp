@@ -6,99 +6,88 @@ namespace {
 // Hardware ids are ASCII; bytes above 0x7F are compared as they are.
 char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+bool EqualsIgnoringCase(const char* a, const char* b) {
+  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+    if (FoldCase(*a) != FoldCase(*b)) return false;
   }
-  return true;
-}
-
-void SetError(std::string* error, std::string text) {
-  if (error) *error = std::move(text);
+  return *a == *b;
 }
 
 }  // namespace
 
-std::optional<Arguments> ParseArguments(const std::vector<std::string>& args,
-                                        std::string* error) {
-  if (args.empty()) {
-    SetError(error, "No command given.");
-    return std::nullopt;
-  }
+ParseError ParseArguments(int count, const char* const* words, Arguments* args) {
+  if (count < 1) return ParseError::kNoCommand;
   Arguments result;
-  if (EqualsIgnoringCase(args[0], "disable")) {
+  if (EqualsIgnoringCase(words[0], "disable")) {
     result.command = Command::kDisable;
-  } else if (EqualsIgnoringCase(args[0], "enable")) {
+  } else if (EqualsIgnoringCase(words[0], "enable")) {
     result.command = Command::kEnable;
   } else {
-    SetError(error, "Unknown command '" + args[0] + "'.");
-    return std::nullopt;
+    return ParseError::kUnknownCommand;
   }
-  std::size_t next = 1;
-  if (next < args.size() && !args[next].empty() && args[next][0] == '=') {
-    if (args[next].size() == 1) {
-      SetError(error, "No setup class after '='.");
-      return std::nullopt;
-    }
-    result.className = args[next].substr(1);
+  int next = 1;
+  if (next < count && words[next][0] == '=') {
+    if (words[next][1] == '\0') return ParseError::kNoClass;
+    result.className = words[next] + 1;
     ++next;
   }
-  if (next == args.size()) {
-    SetError(error, "No hardware id pattern given.");
-    return std::nullopt;
+  if (next == count) return ParseError::kNoPattern;
+  for (int i = next; i < count; ++i) {
+    if (words[i][0] == '\0') return ParseError::kEmptyPattern;
   }
-  for (; next < args.size(); ++next) {
-    if (args[next].empty()) {
-      SetError(error, "Empty hardware id pattern.");
-      return std::nullopt;
-    }
-    result.patterns.push_back(args[next]);
-  }
-  return result;
+  result.patterns = words + next;
+  result.patternCount = count - next;
+  *args = result;
+  return ParseError::kNone;
 }
 
-bool MatchesHardwareIdPattern(std::string_view pattern, std::string_view id) {
-  // Greedy scan that backtracks only to the last '*': linear space, no recursion.
-  std::size_t p = 0, i = 0;
-  std::size_t starP = std::string_view::npos, starI = 0;
-  while (i < id.size()) {
-    if (p < pattern.size() && pattern[p] == '*') {
+const char* ParseErrorText(ParseError error) {
+  switch (error) {
+    case ParseError::kNone: return "";
+    case ParseError::kNoCommand: return "No command given.";
+    case ParseError::kUnknownCommand: return "Unknown command.";
+    case ParseError::kNoClass: return "No setup class after '='.";
+    case ParseError::kNoPattern: return "No hardware id pattern given.";
+    case ParseError::kEmptyPattern: return "Empty hardware id pattern.";
+  }
+  return "";
+}
+
+bool MatchesHardwareIdPattern(const char* pattern, const char* id, std::size_t idLength) {
+  // Greedy scan that backtracks only to the last '*': no recursion, linear space.
+  const char* p = pattern;
+  const char* starP = nullptr;
+  std::size_t i = 0, starI = 0;
+  while (i < idLength) {
+    if (*p == '*') {
       starP = p++;
       starI = i;
-    } else if (p < pattern.size() && FoldCase(pattern[p]) == FoldCase(id[i])) {
+    } else if (*p != '\0' && FoldCase(*p) == FoldCase(id[i])) {
       ++p;
       ++i;
-    } else if (starP != std::string_view::npos) {
+    } else if (starP != nullptr) {
       p = starP + 1;
       i = ++starI;
     } else {
       return false;
     }
   }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
+  while (*p == '*') ++p;
+  return *p == '\0';
 }
 
-bool AnyIdMatches(const std::vector<std::string>& patterns, const std::vector<std::string>& ids) {
-  for (const std::string& id : ids) {
-    for (const std::string& pattern : patterns) {
-      if (MatchesHardwareIdPattern(pattern, id)) return true;
-    }
-  }
-  return false;
-}
-
-std::vector<std::string> SplitMultiString(const char* data, std::size_t size) {
-  std::vector<std::string> strings;
+bool AnyIdMatches(const char* const* patterns, int patternCount, const char* ids,
+                  std::size_t size) {
   std::size_t start = 0;
-  while (start < size && data[start] != '\0') {
+  while (start < size && ids[start] != '\0') {
     std::size_t end = start;
-    while (end < size && data[end] != '\0') ++end;
-    strings.emplace_back(data + start, end - start);
+    while (end < size && ids[end] != '\0') ++end;
+    for (int k = 0; k < patternCount; ++k) {
+      if (MatchesHardwareIdPattern(patterns[k], ids + start, end - start)) return true;
+    }
     start = end + 1;
   }
-  return strings;
+  return false;
 }
 
 }  // namespace netvane::devcon
