@@ -111,11 +111,13 @@ void AdapterDiscovery::EnumerateAdapters() {
   windows.SetTextColor(C::网络号框, installed ? kBlue : kRed);
   shell_.PollInput();
   if (ScanSuperseded(scan)) return;
-  shell_.SetBusy(false);
   if (windows.ItemCount(C::网卡选择框) == 0) windows.AddItem(C::网卡选择框, kNoAdapterFound);
   windows.Select(C::网卡选择框, 0);
   ShowSelectedAdapter();
   if (ScanSuperseded(scan)) return;
+  // Only now: an action started while the adapter was still being shown (the advanced window,
+  // an apply) would take half-filled boxes for the operator's settings.
+  shell_.SetBusy(false);
   shell_.PollInput();
 }
 

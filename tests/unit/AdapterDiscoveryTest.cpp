@@ -34,12 +34,13 @@ class RecordingShell : public Shell {
   void SetBusy(bool busy) override {
     busyCalls.push_back(busy);
     nameAtBusy = windows_.Text(C::机器名框);
+    addressAtBusy = windows_.Text(C::地址框);
     for (C button : {C::网吧按钮, C::修改按钮, C::刷新按钮, C::高级按钮}) {
       windows_.SetEnabled(button, !busy);
     }
   }
   std::vector<bool> busyCalls;
-  std::string nameAtBusy;
+  std::string nameAtBusy, addressAtBusy;
 
  private:
   InputPoll& input_;
@@ -202,6 +203,7 @@ TEST_F(AdapterDiscoveryTest, ARescanReturnsToTheFirstAdapterAfterTheIdentityIsSh
   EXPECT_EQ(macAtPolls.front(), "检测中……");
   EXPECT_EQ(shell.busyCalls, (std::vector<bool>{false, true, false}));
   EXPECT_EQ(shell.nameAtBusy, "CAFE-07");
+  EXPECT_EQ(shell.addressAtBusy, "10.0.0.1");  // the adapter is shown whole before any action
   EXPECT_EQ(windows.Text(C::网络号框), "0");
   EXPECT_FALSE(windows.ReadOnly(C::网络号框));
   EXPECT_EQ(windows.TextColor(C::网络号框), kBlue);
