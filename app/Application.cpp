@@ -41,6 +41,7 @@ std::optional<int> Application::Run(std::string_view arguments) {
   }
   Start();
   if (command.mode == Mode::Interactive) return std::nullopt;
+  apply_.WriteOnlyChanges(true);  // a script may run at every boot
 
   if (command.mode == Mode::Undo) {
     const std::optional<bool> undone = RunUndo();

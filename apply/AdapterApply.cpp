@@ -135,14 +135,15 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
   // the browser keeps no such key the write fails, and that is no failure of the apply.
   if (startPage) plan.push_back({RootKey::CurrentUser, kStartPage, TextValue(kHomePageUrl), false});
 
-  // Only what differs is written, and what it was is saved first. A value under a missing key
-  // cannot be written, and must not be in the undo file either: importing it would create the key.
+  // What is written is saved first, as it was. A value under a missing key cannot be written,
+  // and must not be in the undo file either: importing it would create the key.
   std::vector<PlannedValue> changes, previous;
-  bool restart = false;
+  bool restart = !onlyChanges_;
   for (std::size_t i = 0; i < plan.size(); ++i) {
     const PlannedValue& value = plan[i];
     CurrentValue current = registry.ReadCurrent(value.root, value.valuePath);
-    if (current.value == value.value || (!current.keyExists && !value.counts)) continue;
+    if (!current.keyExists && !value.counts) continue;
+    if (onlyChanges_ && current.value == value.value) continue;
     restart = restart || i < identityEnd;
     changes.push_back(value);
     if (current.keyExists) previous.push_back({value.root, value.valuePath, std::move(current.value)});

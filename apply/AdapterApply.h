@@ -65,6 +65,10 @@ class AdapterApply {
   ApplyResult ApplyAdapterSettings();
   // What the last apply (or modify action) came to.
   ApplyResult LastResult() const { return lastResult_; }
+  // For start-up scripts: write only the values that differ, and restart the adapters only when
+  // a network value changed, so that a run at every boot changes nothing twice. The operator's
+  // 修改 always writes everything and restarts the adapters.
+  void WriteOnlyChanges(bool only) { onlyChanges_ = only; }
   void ResetLastResult() { lastResult_ = ApplyResult::NotApplied; }
   // netvane-undo.reg beside the program.
   std::string UndoPath();
@@ -87,6 +91,7 @@ class AdapterApply {
   Shell& shell_;
   MachineIdentity& identity_;
   AdapterDiscovery& discovery_;
+  bool onlyChanges_ = false;
   ApplyResult lastResult_ = ApplyResult::NotApplied;
 };
 

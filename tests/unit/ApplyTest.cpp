@@ -99,6 +99,10 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   EXPECT_EQ(windows.Text(C::提示标签), "手动配置");
   EXPECT_EQ(windows.Text(C::网络号框), "1F");
   EXPECT_TRUE(windows.Enabled(C::修改按钮));
+  processes.started.clear();
+  Modify();  // nothing differs, yet 修改 writes and restarts: the operator asked for it
+  EXPECT_EQ(processes.started.size(), 4u);
+  EXPECT_FALSE(registry.Writes().empty());
 }
 
 TEST_F(ApplyTest, EmptyFieldsSwitchToDhcpAndTouchNoLogon) {
