@@ -22,7 +22,6 @@ namespace {
 
 using namespace netvane::testing;
 using C = MainControl;
-constexpr RootKey HKLM = RootKey::LocalMachine;
 
 // The shell's two services as the main window gives them, recording the busy calls.
 class RecordingShell : public Shell {
@@ -48,10 +47,6 @@ class RecordingShell : public Shell {
 };
 
 std::string Guid(int n) { return "{0000000" + std::to_string(n) + "-AAAA-BBBB-CCCC-DDDDDDDDDDDD}"; }
-std::string ClassKey(int n) {
-  std::string name = std::to_string(n);
-  return std::string(kAdapterClassKey) + std::string(4 - std::min<std::size_t>(4, name.size()), '0') + name;
-}
 std::string TcpipKey(int n) { return std::string(kTcpipInterfacesKey) + Guid(n); }
 std::vector<ListEntry> Entries(const OneBasedList<ListEntry>& list) { return list.Items(); }
 
@@ -65,32 +60,14 @@ class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
     });
     windows.OpenModeless(WindowId::Main);
   }
-
-  // A class subkey n that passes the scan, with its connection and a present device.
   void AddAdapter(int n, const std::string& description, const std::string& lowerRange = "ethernet",
                   bool present = true) {
-    const std::string key = ClassKey(n);
-    registry.PutMulti(HKLM, key + "\\Linkage", "UpperBind", {"Tcpip"});
-    if (!lowerRange.empty()) registry.PutText(HKLM, key + "\\Ndi\\Interfaces", "LowerRange", lowerRange);
-    registry.PutText(HKLM, key, "DriverDesc", description);
-    registry.PutText(HKLM, key, "NetCfgInstanceId", Guid(n));
-    registry.PutText(HKLM, key, "MatchingDeviceId", "pci\\ven_" + std::to_string(n));
-    const std::string connection = std::string(kNetworkConnectionsKey) + Guid(n) + "\\Connection";
-    registry.PutText(HKLM, connection, "Name", "本地连接 " + std::to_string(n));
-    const std::string device = "PCI\\VEN_8086&DEV_" + std::to_string(n) + "\\3&1";
-    registry.PutText(HKLM, connection, "PnpInstanceID", device);
-    registry.CreateKey(HKLM, std::string(kDeviceEnumKey) + device + "\\Control");
-    if (present) registry.PutText(HKLM, std::string(kDeviceEnumKey) + device + "\\Control", "ActiveService", "E100B");
+    SeedAdapter(n, Guid(n), description, lowerRange, present);
   }
   void Static(int n, const std::vector<std::string>& ips, const std::vector<std::string>& masks,
               const std::vector<std::string>& gateways = {},
               const std::vector<std::string>& metrics = {}, const std::string& dns = "") {
-    registry.PutNumber(HKLM, TcpipKey(n), "EnableDHCP", 0);
-    registry.PutMulti(HKLM, TcpipKey(n), "IPAddress", ips);
-    registry.PutMulti(HKLM, TcpipKey(n), "SubnetMask", masks);
-    registry.PutMulti(HKLM, TcpipKey(n), "DefaultGateway", gateways);
-    registry.PutMulti(HKLM, TcpipKey(n), "DefaultGatewayMetric", metrics);
-    registry.PutText(HKLM, TcpipKey(n), "NameServer", dns);
+    SeedStatic(TcpipKey(n), ips, masks, gateways, metrics, dns);
   }
   std::vector<std::string> SelectorItems() {
     std::vector<std::string> items;
@@ -340,67 +317,49 @@ class AdapterDiscoveryReentryTest : public AdapterDiscoveryTest {
       input.Queue(event);
     };
   }
-  // Queues `event` once, at the `poll`th poll from now. Showing an adapter polls once before
-  // its lists are built, once after each of the five splits, and before and after each entry.
-  void InjectAtPoll(int poll, std::function<void()> event) {
-    const int from = input.polls;
-    input.onPoll = [this, from, poll, event](int at) {
-      if (at - from == poll) input.Queue(event);
-    };
-  }
-  void ExpectShowing(int n, const std::vector<ListEntry>& addresses) {
-    EXPECT_EQ(state.config.selectedAdapter, static_cast<std::size_t>(n + 1));
-    EXPECT_EQ(windows.Text(C::适配器标签), Guid(n));
-    EXPECT_EQ(Entries(state.config.addressList), addresses);
-    EXPECT_EQ(windows.Text(C::地址框), addresses.front().primary);
-  }
 };
 
-TEST_F(AdapterDiscoveryReentryTest, SelectorAndCatalogueAgreeAtEveryPollOfAScan) {
-  int scanPolls = 0;
-  input.onPoll = [&](int) {
-    if (windows.Text(C::提示标签) != "检测中……") return;
-    ++scanPolls;
-    EXPECT_EQ(SelectorItems(), CatalogueNames());
+TEST_F(AdapterDiscoveryReentryTest, AScanOrPickInsideAnotherLeavesOneWholeAdapterShown) {
+  const std::vector<ListEntry> addresses[] = {
+      {{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"}, {"10.0.0.3", "255.0.0.0"}},
+      {{"172.16.0.1", "255.255.0.0"}, {"172.16.0.2", "255.255.0.0"}}};
+  const std::vector<ListEntry> gateways[] = {{{"10.0.0.254", "0"}, {"10.0.0.253", "10"}},
+                                             {{"172.16.0.254", "5"}}};
+  const auto scan = [&] { discovery.EnumerateAdapters(); };
+  const auto pick = [&](int n) { return [&, n] { windows.Pick(C::网卡选择框, n); }; };
+  // Each event comes once, when the catalogue holds `count` adapters during a scan, or at the
+  // `poll`th poll of a list build: showing an adapter polls once before its lists are built,
+  // once after each of the five splits, and before and after each entry.
+  const struct { const char* name; std::function<void()> start; std::size_t count; int poll;
+                 std::function<void()> event; int shown; } rows[] = {
+      {"a scan inside a scan", scan, 1, 0, scan, 0},
+      {"a pick inside a scan", scan, 2, 0, pick(1), 0},
+      {"a pick inside a list build", pick(0), 0, 8, pick(1), 1},
+      {"a refresh inside a list build", pick(1), 0, 10, scan, 0},
   };
-  discovery.EnumerateAdapters();
-  EXPECT_GE(scanPolls, 6);
-}
-
-TEST_F(AdapterDiscoveryReentryTest, AScanStartedInsideAScanLeavesOneWholeCatalogue) {
-  InjectOnce([&] { return state.adapters.Count() == 1; }, [&] { discovery.EnumerateAdapters(); });
-  discovery.EnumerateAdapters();
-  EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"first", "second", "third"}));
-  EXPECT_EQ(SelectorItems(), CatalogueNames());
-  EXPECT_EQ(windows.Selection(C::网卡选择框), 0);
-  EXPECT_EQ(std::count(shell.busyCalls.begin(), shell.busyCalls.end(), false), 1);
-  ExpectShowing(0, {{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"}, {"10.0.0.3", "255.0.0.0"}});
-  EXPECT_EQ(state.config.gatewayList.Count(), 2u);
-  EXPECT_EQ(Dns().size(), 2u);
-}
-
-TEST_F(AdapterDiscoveryReentryTest, APickDuringAListBuildLeavesOnlyThePickedAdaptersLists) {
-  discovery.EnumerateAdapters();
-  InjectAtPoll(8, [&] { windows.Pick(C::网卡选择框, 1); });  // after the first address
-  windows.Pick(C::网卡选择框, 0);
-  ExpectShowing(1, {{"172.16.0.1", "255.255.0.0"}, {"172.16.0.2", "255.255.0.0"}});
-  EXPECT_EQ(Entries(state.config.gatewayList), (std::vector<ListEntry>{{"172.16.0.254", "5"}}));
-  EXPECT_EQ(Dns(), (std::vector<std::string>{"172.16.0.53"}));
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"172.16.0.1", "255.255.0.0", "172.16.0.254", "172.16.0.53", ""}));
-}
-
-TEST_F(AdapterDiscoveryReentryTest, ARefreshDuringAListBuildShowsTheFirstAdapterWhole) {
-  discovery.EnumerateAdapters();
-  InjectAtPoll(10, [&] { discovery.EnumerateAdapters(); });  // after both addresses
-  windows.Pick(C::网卡选择框, 1);
-  ExpectShowing(0, {{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"}, {"10.0.0.3", "255.0.0.0"}});
-  EXPECT_EQ(Entries(state.config.gatewayList),
-            (std::vector<ListEntry>{{"10.0.0.254", "0"}, {"10.0.0.253", "10"}}));
+  for (const auto& row : rows) {
+    discovery.EnumerateAdapters();
+    shell.busyCalls.clear();
+    const int from = input.polls;
+    InjectOnce([&, from] { return row.count ? state.adapters.Count() == row.count : input.polls - from == row.poll; },
+               row.event);
+    row.start();
+    EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"first", "second", "third"})) << row.name;
+    EXPECT_EQ(SelectorItems(), CatalogueNames()) << row.name;
+    EXPECT_EQ(state.config.selectedAdapter, static_cast<std::size_t>(row.shown + 1)) << row.name;
+    EXPECT_EQ(windows.Text(C::适配器标签), Guid(row.shown)) << row.name;
+    EXPECT_EQ(Entries(state.config.addressList), addresses[row.shown]) << row.name;
+    EXPECT_EQ(Entries(state.config.gatewayList), gateways[row.shown]) << row.name;
+    EXPECT_EQ(Dns().size(), row.shown == 0 ? 2u : 1u) << row.name;
+    EXPECT_EQ(windows.Text(C::地址框), addresses[row.shown].front().primary) << row.name;
+    EXPECT_LE(std::count(shell.busyCalls.begin(), shell.busyCalls.end(), false), 1) << row.name;
+  }
 }
 
 TEST_F(AdapterDiscoveryReentryTest, AScanThatFindsNothingLeavesTheListsAsTheyWereBeforeTheBuild) {
   discovery.EnumerateAdapters();
-  InjectAtPoll(8, [&] {  // after the second adapter's first address
+  const int from = input.polls;
+  InjectOnce([&] { return input.polls - from == 8; }, [&] {  // after the second adapter's first address
     for (int n = 0; n < 3; ++n) layer.DeleteRegistryValue(HKLM, ClassKey(n) + "\\Linkage\\UpperBind");
     discovery.EnumerateAdapters();
   });
@@ -414,13 +373,6 @@ TEST_F(AdapterDiscoveryReentryTest, AScanThatFindsNothingLeavesTheListsAsTheyWer
   EXPECT_EQ(Entries(state.config.gatewayList),
             (std::vector<ListEntry>{{"10.0.0.254", "0"}, {"10.0.0.253", "10"}}));
   EXPECT_EQ(windows.Text(C::地址框), "10.0.0.1");
-}
-
-TEST_F(AdapterDiscoveryReentryTest, APickDuringAScanIsFollowedByTheFirstAdapter) {
-  InjectOnce([&] { return state.adapters.Count() == 2; }, [&] { windows.Pick(C::网卡选择框, 1); });
-  discovery.EnumerateAdapters();
-  EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"first", "second", "third"}));
-  ExpectShowing(0, {{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"}, {"10.0.0.3", "255.0.0.0"}});
 }
 
 }  // namespace

@@ -12,9 +12,7 @@ namespace {
 
 using namespace netvane::testing;
 using C = MainControl;
-constexpr RootKey HKLM = RootKey::LocalMachine;
 const std::string kIni = "C:\\Netcafe\\ipset.ini";
-const std::string kTcpip = std::string(kTcpipInterfacesKey) + "{A1}";
 
 class QuickSetupTest : public ::testing::Test, protected TestMachine {
  protected:
@@ -22,14 +20,8 @@ class QuickSetupTest : public ::testing::Test, protected TestMachine {
     Seed(ini);
     app.Start();
   }
-  void Seed(const char* ini) {
+  void Seed(const char* ini) {  // a leased adapter, IPX, and no logon key
     if (ini) files.Store(kIni, ini);
-    const std::string cls = std::string(kAdapterClassKey) + "0000";
-    registry.PutMulti(HKLM, cls + "\\Linkage", "UpperBind", {"Tcpip"});
-    registry.PutText(HKLM, cls + "\\Ndi\\Interfaces", "LowerRange", "ethernet");
-    registry.PutText(HKLM, cls, "NetCfgInstanceId", "{A1}");
-    registry.PutText(HKLM, std::string(kNetworkConnectionsKey) + "{A1}\\Connection", "PnpInstanceID", "P\\1");
-    registry.PutText(HKLM, std::string(kDeviceEnumKey) + "P\\1\\Control", "ActiveService", "E1");
     registry.PutNumber(HKLM, kTcpip, "EnableDHCP", 1);
     registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx", "DisplayName", "IPX");
     registry.CreateKey(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx\\Parameters");
@@ -51,10 +43,8 @@ class QuickSetupTest : public ::testing::Test, protected TestMachine {
     windows.Type(C::机器数框, number);
     windows.PressEnter(WindowId::Main);
   }
-  std::string Stored(const char* name) {
-    const auto value = registry.Get(HKLM, kTcpip, name);
-    return value ? value->data : "<absent>";
-  }
+  std::string Stored(const char* name) { return TestMachine::Stored(kTcpip, name); }
+  const std::string kTcpip = SeedAdapter(0, "{A1}");
   Application app{services, "MZ"};
 };
 
@@ -188,7 +178,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
     registry.CreateKey(HKLM, key);
   }
   const auto run = [&](const char* arguments) { return Application(services, "MZ").Run(arguments); };
-  systemAdapters.adapters = {{"", "", "00:1a:2b:3c:4d:5e"}};
+  systemAdapters.adapters = {{"{A1}", "nic", "00:1a:2b:3c:4d:5e"}};
   EXPECT_EQ(run("/auto"), 2);  // the table names two cards for one number
   EXPECT_EQ(windows.messages.at(0).title, "错误");
   EXPECT_NE(windows.messages[0].text.find("00-1A-2B-3C-4D-5E 和 00-1A-2B-3C-4D-60"), std::string::npos);

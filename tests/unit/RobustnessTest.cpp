@@ -68,7 +68,7 @@ TEST_F(RobustnessTest, EveryRefusedKeyShowsAFailureAndTheDisplayShowsTheRegistry
   };
   modify();
   std::set<std::string> keys;
-  for (const auto& write : registry.Writes()) keys.insert(write.path.substr(0, write.path.rfind('\\')));
+  for (const auto& write : registry.Writes()) keys.insert(write.substr(0, write.rfind('\\')));
   ASSERT_GE(keys.size(), 5u);
   for (const std::string& key : keys) {
     registry.RefuseWritesUnder(HKLM, key);

@@ -23,15 +23,10 @@ TEST(SplitText, MaximumCountKeepsTheFirstPieces) {
 }
 
 TEST(IntegerValue, ReadsTheLeadingNumberLikeANumberBox) {
-  EXPECT_EQ(IntegerValue("20"), 20);
-  EXPECT_EQ(IntegerValue("019"), 19);
-  EXPECT_EQ(IntegerValue("  -7x"), -7);
-  EXPECT_EQ(IntegerValue("+5"), 5);
-  EXPECT_EQ(IntegerValue(""), 0);
-  EXPECT_EQ(IntegerValue("自动"), 0);
-  EXPECT_EQ(IntegerValue("12abc34"), 12);
-  EXPECT_EQ(IntegerValue("99999999999999999999999"), INT64_MAX);
-  EXPECT_EQ(IntegerValue("-99999999999999999999999"), INT64_MIN);
+  const std::pair<const char*, std::int64_t> rows[] = {
+      {"20", 20}, {"019", 19}, {"  -7x", -7}, {"+5", 5}, {"", 0}, {"自动", 0}, {"12abc34", 12},
+      {"99999999999999999999999", INT64_MAX}, {"-99999999999999999999999", INT64_MIN}};
+  for (const auto& [text, value] : rows) EXPECT_EQ(IntegerValue(text), value) << text;
 }
 
 TEST(TrimSpaces, RemovesOuterSpacesOnly) {
