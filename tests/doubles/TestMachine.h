@@ -28,11 +28,13 @@ struct TestMachine {
     const std::string digits = std::to_string(n);
     return kAdapterClassKey + std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') + digits;
   }
-  // Class subkey n as a present card bound to TCP/IP, its connection named "本地连接 n" and its
-  // device id "pci\ven_n". Gives its TCP/IP interface key.
-  std::string SeedAdapter(int n, const std::string& guid, const std::string& description = "nic",
-                          const std::string& lowerRange = "ethernet", bool present = true) {
-    const std::string key = ClassKey(n), device = "PCI\\DEV_" + std::to_string(n) + "\\3&1";
+  static std::string Guid(int n) { return "{0000000" + std::to_string(n) + "-AAAA-BBBB-CCCC-DDDDDDDDDDDD}"; }
+  static std::string TcpipKey(int n) { return kTcpipInterfacesKey + Guid(n); }
+  // Class subkey n as a present card bound to TCP/IP with instance id Guid(n), its connection
+  // named "本地连接 n" and its device id "pci\ven_n". Gives its TCP/IP interface key.
+  std::string SeedAdapter(int n, const std::string& description = "nic", const std::string& lowerRange = "ethernet",
+                          bool present = true) {
+    const std::string key = ClassKey(n), guid = Guid(n), device = "PCI\\DEV_" + std::to_string(n) + "\\3&1";
     const std::string connection = kNetworkConnectionsKey + guid + "\\Connection";
     registry.PutMulti(HKLM, key + "\\Linkage", "UpperBind", {"Tcpip"});
     if (!lowerRange.empty()) registry.PutText(HKLM, key + "\\Ndi\\Interfaces", "LowerRange", lowerRange);
@@ -43,11 +45,12 @@ struct TestMachine {
     registry.PutText(HKLM, connection, "PnpInstanceID", device);
     registry.CreateKey(HKLM, kDeviceEnumKey + device + "\\Control");
     if (present) registry.PutText(HKLM, kDeviceEnumKey + device + "\\Control", "ActiveService", "E1");
-    return kTcpipInterfacesKey + guid;
+    return TcpipKey(n);
   }
-  void SeedStatic(const std::string& tcpip, const std::vector<std::string>& ips,
+  void SeedStatic(int n, const std::vector<std::string>& ips,
                   const std::vector<std::string>& masks, const std::vector<std::string>& gateways = {},
                   const std::vector<std::string>& metrics = {}, const std::string& dns = "") {
+    const std::string tcpip = TcpipKey(n);
     registry.PutNumber(HKLM, tcpip, "EnableDHCP", 0);
     registry.PutMulti(HKLM, tcpip, "IPAddress", ips);
     registry.PutMulti(HKLM, tcpip, "SubnetMask", masks);

@@ -23,31 +23,23 @@ namespace {
 using namespace netvane::testing;
 using C = MainControl;
 
-// The shell's two services as the main window gives them, recording the busy calls.
-class RecordingShell : public Shell {
- public:
-  RecordingShell(InputPoll& input, WindowSystem& windows) : input_(input), windows_(windows) {}
+// The shell as the main window gives it, recording each busy call and what page 0 showed then.
+struct RecordingShell : Shell {
+  RecordingShell(InputPoll& input, WindowSystem& windows) : input(input), windows(windows) {}
   void PollInput() override {
-    if (input_.InputWaiting()) input_.DispatchPending();
+    if (input.InputWaiting()) input.DispatchPending();
   }
   void SetBusy(bool busy) override {
     busyCalls.push_back(busy);
-    nameAtBusy = windows_.Text(C::机器名框);
-    addressAtBusy = windows_.Text(C::地址框);
-    for (C button : {C::网吧按钮, C::修改按钮, C::刷新按钮, C::高级按钮}) {
-      windows_.SetEnabled(button, !busy);
-    }
+    shownAtBusy = windows.Text(C::机器名框) + "|" + windows.Text(C::地址框);
+    for (C button : {C::网吧按钮, C::修改按钮, C::刷新按钮, C::高级按钮}) windows.SetEnabled(button, !busy);
   }
+  InputPoll& input;
+  WindowSystem& windows;
   std::vector<bool> busyCalls;
-  std::string nameAtBusy, addressAtBusy;
-
- private:
-  InputPoll& input_;
-  WindowSystem& windows_;
+  std::string shownAtBusy;
 };
 
-std::string Guid(int n) { return "{0000000" + std::to_string(n) + "-AAAA-BBBB-CCCC-DDDDDDDDDDDD}"; }
-std::string TcpipKey(int n) { return std::string(kTcpipInterfacesKey) + Guid(n); }
 std::vector<ListEntry> Entries(const OneBasedList<ListEntry>& list) { return list.Items(); }
 
 class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
@@ -59,15 +51,6 @@ class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
       }
     });
     windows.OpenModeless(WindowId::Main);
-  }
-  void AddAdapter(int n, const std::string& description, const std::string& lowerRange = "ethernet",
-                  bool present = true) {
-    SeedAdapter(n, Guid(n), description, lowerRange, present);
-  }
-  void Static(int n, const std::vector<std::string>& ips, const std::vector<std::string>& masks,
-              const std::vector<std::string>& gateways = {},
-              const std::vector<std::string>& metrics = {}, const std::string& dns = "") {
-    SeedStatic(TcpipKey(n), ips, masks, gateways, metrics, dns);
   }
   std::vector<std::string> SelectorItems() {
     std::vector<std::string> items;
@@ -94,17 +77,17 @@ class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
 // ---- Which subkeys become adapters ----
 
 TEST_F(AdapterDiscoveryTest, EveryNumberedSubkeyIsVisitedInOrderAndOnlyPresentEthernetCardsAreKept) {
-  AddAdapter(0, "wan", "Ethernet");
-  AddAdapter(1, "pair", "ethernet,wan");
-  AddAdapter(2, "spaced", "ethernet ");
-  AddAdapter(3, "none", "");
-  AddAdapter(5, "removed", "ethernet", /*present=*/false);
-  AddAdapter(6, "no device");
+  SeedAdapter(0, "wan", "Ethernet");
+  SeedAdapter(1, "pair", "ethernet,wan");
+  SeedAdapter(2, "spaced", "ethernet ");
+  SeedAdapter(3, "none", "");
+  SeedAdapter(5, "removed", "ethernet", /*present=*/false);
+  SeedAdapter(6, "no device");
   registry.PutText(HKLM, std::string(kNetworkConnectionsKey) + Guid(6) + "\\Connection", "PnpInstanceID", "");
   registry.PutText(HKLM, std::string(kDeviceEnumKey) + "Control", "ActiveService", "x");  // the root
   registry.PutText(HKLM, ClassKey(7), "DriverDesc", "unbound");  // no Linkage\UpperBind: passed over
-  AddAdapter(10, "after the gap");
-  AddAdapter(9, "nine");
+  SeedAdapter(10, "after the gap");
+  SeedAdapter(9, "nine");
   registry.CreateKey(HKLM, std::string(kAdapterClassKey) + "Properties");
   EXPECT_FALSE(discovery.IsAdapterPresent("{unknown}"));
   discovery.EnumerateAdapters();
@@ -114,10 +97,10 @@ TEST_F(AdapterDiscoveryTest, EveryNumberedSubkeyIsVisitedInOrderAndOnlyPresentEt
 }
 
 TEST_F(AdapterDiscoveryTest, RecordsFillTheSelectorAndTheFirstIsShownWithItsHardwareAddress) {
-  AddAdapter(0, "Realtek RTL8139");
-  AddAdapter(1, "Intel PRO/100");
-  AddAdapter(2, "Intel PRO/100");
-  Static(1, {"10.0.0.2"}, {"255.0.0.0"});
+  SeedAdapter(0, "Realtek RTL8139");
+  SeedAdapter(1, "Intel PRO/100");
+  SeedAdapter(2, "Intel PRO/100");
+  SeedStatic(1, {"10.0.0.2"}, {"255.0.0.0"});
   // Two cards of one model: the second found by its instance id, not by the shared name.
   systemAdapters.adapters = {{"{other}", "Intel PRO/100 - 数据包计划程序微型端口", "00-11"},
                              {Guid(2), "Intel PRO/100 #2", "00-22"}};
@@ -144,8 +127,8 @@ TEST_F(AdapterDiscoveryTest, RecordsFillTheSelectorAndTheFirstIsShownWithItsHard
 }
 
 TEST_F(AdapterDiscoveryTest, NothingAcceptedShowsThePlaceholderAndSelectsNothing) {
-  AddAdapter(0, "A");
-  Static(0, {"10.0.0.1"}, {"255.0.0.0"}, {"10.0.0.254"}, {"0"}, "8.8.8.8");
+  SeedAdapter(0, "A");
+  SeedStatic(0, {"10.0.0.1"}, {"255.0.0.0"}, {"10.0.0.254"}, {"0"}, "8.8.8.8");
   discovery.EnumerateAdapters();
   shell.SetBusy(true);
   registry.PutText(HKLM, ClassKey(0) + "\\Ndi\\Interfaces", "LowerRange", "wan");
@@ -163,8 +146,8 @@ TEST_F(AdapterDiscoveryTest, NothingAcceptedShowsThePlaceholderAndSelectsNothing
 }
 
 TEST_F(AdapterDiscoveryTest, ARescanReturnsToTheFirstAdapterAfterTheIdentityIsShown) {
-  for (int n = 0; n < 3; ++n) AddAdapter(n, "nic" + std::to_string(n));
-  Static(0, {"10.0.0.1"}, {"255.0.0.0"});
+  for (int n = 0; n < 3; ++n) SeedAdapter(n, "nic" + std::to_string(n));
+  SeedStatic(0, {"10.0.0.1"}, {"255.0.0.0"});
   registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName", "ComputerName", "CAFE-07");
   discovery.EnumerateAdapters();
   EXPECT_EQ(windows.Text(C::网络号框), "未安装IPX协议");
@@ -179,8 +162,7 @@ TEST_F(AdapterDiscoveryTest, ARescanReturnsToTheFirstAdapterAfterTheIdentityIsSh
   discovery.EnumerateAdapters();
   EXPECT_EQ(macAtPolls.front(), "检测中……");
   EXPECT_EQ(shell.busyCalls, (std::vector<bool>{false, true, false}));
-  EXPECT_EQ(shell.nameAtBusy, "CAFE-07");
-  EXPECT_EQ(shell.addressAtBusy, "10.0.0.1");  // the adapter is shown whole before any action
+  EXPECT_EQ(shell.shownAtBusy, "CAFE-07|10.0.0.1");  // the adapter is shown whole before any action
   EXPECT_EQ(windows.Text(C::网络号框), "0");
   EXPECT_FALSE(windows.ReadOnly(C::网络号框));
   EXPECT_EQ(windows.TextColor(C::网络号框), kBlue);
@@ -192,12 +174,12 @@ TEST_F(AdapterDiscoveryTest, ARescanReturnsToTheFirstAdapterAfterTheIdentityIsSh
 // ---- Reading and showing an adapter's settings ----
 
 TEST_F(AdapterDiscoveryTest, StaticListsPairUpEvenWhenTheirLengthsDiffer) {
-  AddAdapter(0, "extra masks");
-  Static(0, {"192.168.16.5", "192.168.16.6"}, {"255.255.255.0", "255.255.0.0", "255.0.0.0"});
-  AddAdapter(1, "short lists");
-  Static(1, {"10.0.0.1", "10.0.0.2"}, {"255.0.0.0"}, {"10.0.0.254", "10.0.0.253"}, {"30"});
-  AddAdapter(2, "metrics");  // metrics that read as zero become "0", others stay as stored
-  Static(2, {}, {}, {"9.0.0.1", "9.0.0.2", "9.0.0.3", "9.0.0.4", "9.0.0.5"});
+  SeedAdapter(0, "extra masks");
+  SeedStatic(0, {"192.168.16.5", "192.168.16.6"}, {"255.255.255.0", "255.255.0.0", "255.0.0.0"});
+  SeedAdapter(1, "short lists");
+  SeedStatic(1, {"10.0.0.1", "10.0.0.2"}, {"255.0.0.0"}, {"10.0.0.254", "10.0.0.253"}, {"30"});
+  SeedAdapter(2, "metrics");  // metrics that read as zero become "0", others stay as stored
+  SeedStatic(2, {}, {}, {"9.0.0.1", "9.0.0.2", "9.0.0.3", "9.0.0.4", "9.0.0.5"});
   registry.PutMulti(HKLM, TcpipKey(2), "DefaultGatewayMetric", {"0", "20", "", "abc", " 7"});
   discovery.EnumerateAdapters();
   EXPECT_EQ(Entries(state.config.addressList),
@@ -217,10 +199,10 @@ TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasWhenStaticAndAtSpacesWhenLe
       {"1.1.1.1,2.2.2.2,3.3.3.3", {"1.1.1.1", "2.2.2.2", "3.3.3.3"}}, {"", {}},
       {"1.1.1.1 2.2.2.2", {"1.1.1.1 2.2.2.2"}}, {"1.1.1.1, 2.2.2.2,", {"1.1.1.1", " 2.2.2.2"}}};
   for (int n = 0; n < 4; ++n) {
-    AddAdapter(n, "nic");
-    Static(n, {"10.0.0.1"}, {"255.0.0.0"}, {}, {}, rows[n].first);
+    SeedAdapter(n, "nic");
+    SeedStatic(n, {"10.0.0.1"}, {"255.0.0.0"}, {}, {}, rows[n].first);
   }
-  AddAdapter(4, "leased");
+  SeedAdapter(4, "leased");
   const std::string key = TcpipKey(4);
   registry.PutNumber(HKLM, key, "EnableDHCP", 1);
   registry.PutMulti(HKLM, key, "IPAddress", {"0.0.0.0"});
@@ -245,13 +227,13 @@ TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasWhenStaticAndAtSpacesWhenLe
 }
 
 TEST_F(AdapterDiscoveryTest, AnUnknownModeEmptiesThatAdapterAndAnAbsentOneMeansStatic) {
-  AddAdapter(0, "static");
-  Static(0, {"10.0.0.1"}, {"255.0.0.0"}, {"10.0.0.254"}, {}, "8.8.8.8,8.8.4.4");
+  SeedAdapter(0, "static");
+  SeedStatic(0, {"10.0.0.1"}, {"255.0.0.0"}, {"10.0.0.254"}, {}, "8.8.8.8,8.8.4.4");
   registry.PutNumber(HKLM, TcpipKey(0), "InterfaceMetric", 9);
-  AddAdapter(1, "odd");
-  Static(1, {"10.0.0.2"}, {"255.0.0.0"}, {"10.0.0.254"}, {}, "8.8.8.8");
+  SeedAdapter(1, "odd");
+  SeedStatic(1, {"10.0.0.2"}, {"255.0.0.0"}, {"10.0.0.254"}, {}, "8.8.8.8");
   registry.PutNumber(HKLM, TcpipKey(1), "EnableDHCP", 2);
-  AddAdapter(2, "absent");
+  SeedAdapter(2, "absent");
   registry.PutMulti(HKLM, TcpipKey(2), "IPAddress", {"10.1.1.1"});
   discovery.EnumerateAdapters();  // the scratch record held adapter 0's settings just before
   const AdapterRecord& odd = state.adapters.At(2);
@@ -270,10 +252,10 @@ TEST_F(AdapterDiscoveryTest, AnUnknownModeEmptiesThatAdapterAndAnAbsentOneMeansS
 }
 
 TEST_F(AdapterDiscoveryTest, PickingAnAdapterShowsItOnPageZeroAndDiscardsUnappliedEdits) {
-  AddAdapter(0, "A");
-  Static(0, {"10.0.0.1"}, {"255.0.0.0"});
-  AddAdapter(1, "B");
-  Static(1, {"10.0.0.2", "10.0.0.3"}, {"255.255.0.0", "255.255.255.0"}, {"10.0.0.254"}, {},
+  SeedAdapter(0, "A");
+  SeedStatic(0, {"10.0.0.1"}, {"255.0.0.0"});
+  SeedAdapter(1, "B");
+  SeedStatic(1, {"10.0.0.2", "10.0.0.3"}, {"255.255.0.0", "255.255.255.0"}, {"10.0.0.254"}, {},
          "1.1.1.1,2.2.2.2,3.3.3.3");
   registry.PutNumber(HKLM, TcpipKey(1), "InterfaceMetric", 40);
   systemAdapters.adapters = {{"", "B", "00-0B"}};
@@ -300,14 +282,14 @@ class AdapterDiscoveryReentryTest : public AdapterDiscoveryTest {
  protected:
   void SetUp() override {
     AdapterDiscoveryTest::SetUp();
-    AddAdapter(0, "first");
-    Static(0, {"10.0.0.1", "10.0.0.2", "10.0.0.3"}, {"255.0.0.0", "255.0.0.0", "255.0.0.0"},
+    SeedAdapter(0, "first");
+    SeedStatic(0, {"10.0.0.1", "10.0.0.2", "10.0.0.3"}, {"255.0.0.0", "255.0.0.0", "255.0.0.0"},
            {"10.0.0.254", "10.0.0.253"}, {"0", "10"}, "10.0.0.53,10.0.0.54");
-    AddAdapter(1, "second");
-    Static(1, {"172.16.0.1", "172.16.0.2"}, {"255.255.0.0", "255.255.0.0"}, {"172.16.0.254"},
+    SeedAdapter(1, "second");
+    SeedStatic(1, {"172.16.0.1", "172.16.0.2"}, {"255.255.0.0", "255.255.0.0"}, {"172.16.0.254"},
            {"5"}, "172.16.0.53");
-    AddAdapter(2, "third");
-    Static(2, {"192.168.0.1"}, {"255.255.255.0"});
+    SeedAdapter(2, "third");
+    SeedStatic(2, {"192.168.0.1"}, {"255.255.255.0"});
   }
   // Queues `event` once, at the first poll where `when` holds.
   void InjectOnce(std::function<bool()> when, std::function<void()> event) {

@@ -19,7 +19,7 @@ const std::string kWinlogon = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\
 class ApplyTest : public ::testing::Test, protected TestMachine {
  protected:
   void SetUp() override {  // one static adapter with three DNS servers and a second address
-    SeedStatic(kTcpip, {"10.0.0.1", "10.0.0.2"}, {"255.0.0.0", "255.255.0.0"}, {"10.0.0.254"}, {"1"},
+    SeedStatic(0, {"10.0.0.1", "10.0.0.2"}, {"255.0.0.0", "255.255.0.0"}, {"10.0.0.254"}, {"1"},
                "1.1.1.1,2.2.2.2,3.3.3.3");
     registry.PutNumber(HKLM, kTcpip, "InterfaceMetric", 30);
     SeedIdentityKeys();
@@ -31,7 +31,7 @@ class ApplyTest : public ::testing::Test, protected TestMachine {
     registry.ClearWrites();
     windows.Click(C::修改按钮);
   }
-  const std::string kTcpip = SeedAdapter(0, "{A1}");
+  const std::string kTcpip = SeedAdapter(0);
   Application app{services, "MZ"};
 };
 

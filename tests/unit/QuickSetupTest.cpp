@@ -44,7 +44,7 @@ class QuickSetupTest : public ::testing::Test, protected TestMachine {
     windows.PressEnter(WindowId::Main);
   }
   std::string Stored(const char* name) { return TestMachine::Stored(kTcpip, name); }
-  const std::string kTcpip = SeedAdapter(0, "{A1}");
+  const std::string kTcpip = SeedAdapter(0);
   Application app{services, "MZ"};
 };
 
@@ -97,14 +97,9 @@ TEST_F(QuickSetupTest, SaveKeepsUnknownLinesConfirmsAndReportsAFolderInTheWay) {
   EXPECT_EQ(windows.messages[0].title, "提示");
   EXPECT_EQ(windows.Page(C::功能选择夹), 0);
 
-  MemoryFileSystem blocked;
-  blocked.MakeDirectory("C:\\Netcafe\\ipset.ini");  // a folder where the file should be
-  MemoryIniFile blockedIni{blocked};
-  Services other{layer, blockedIni, blocked, processes, systemAdapters, clock, input, windows};
-  MainWindow shell(app.state(), other, "");
-  AdapterApply apply(app.state(), other, shell, *static_cast<MachineIdentity*>(nullptr),
-                     *static_cast<AdapterDiscovery*>(nullptr));
-  QuickSetup(app.state(), other, shell, apply).SaveQuickSetup();
+  files.MakeDirectory(kIni);  // a folder where the file should be
+  windows.SelectPage(C::功能选择夹, 1);
+  windows.Click(C::保存按钮);
   ASSERT_EQ(windows.messages.size(), 2u);
   EXPECT_EQ(windows.messages[1].text, "配置信息保存失败！");
   EXPECT_EQ(windows.messages[1].icon, MessageIcon::Exclamation);
@@ -178,7 +173,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
     registry.CreateKey(HKLM, key);
   }
   const auto run = [&](const char* arguments) { return Application(services, "MZ").Run(arguments); };
-  systemAdapters.adapters = {{"{A1}", "nic", "00:1a:2b:3c:4d:5e"}};
+  systemAdapters.adapters = {{Guid(0), "nic", "00:1a:2b:3c:4d:5e"}};
   EXPECT_EQ(run("/auto"), 2);  // the table names two cards for one number
   EXPECT_EQ(windows.messages.at(0).title, "错误");
   EXPECT_NE(windows.messages[0].text.find("00-1A-2B-3C-4D-5E 和 00-1A-2B-3C-4D-60"), std::string::npos);
