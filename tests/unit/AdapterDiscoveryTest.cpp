@@ -13,11 +13,6 @@
 
 namespace netvane {
 
-// Readable failures; internal so that other test files may print entries their own way.
-static void PrintTo(const ListEntry& entry, std::ostream* out) {
-  *out << "{" << entry.primary << ", " << entry.secondary << "}";
-}
-
 namespace {
 
 using namespace netvane::testing;
@@ -40,8 +35,6 @@ struct RecordingShell : Shell {
   std::string shownAtBusy;
 };
 
-std::vector<ListEntry> Entries(const OneBasedList<ListEntry>& list) { return list.Items(); }
-
 class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
  protected:
   void SetUp() override {
@@ -52,20 +45,31 @@ class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
     });
     windows.OpenModeless(WindowId::Main);
   }
-  std::vector<std::string> SelectorItems() {
-    std::vector<std::string> items;
-    for (int i = 0; i < windows.ItemCount(C::网卡选择框); ++i) items.push_back(windows.Item(C::网卡选择框, i));
+  std::string Selector() {
+    std::string items;
+    for (int i = 0; i < windows.ItemCount(C::网卡选择框); ++i) items += windows.Item(C::网卡选择框, i) + "|";
     return items;
   }
-  std::vector<std::string> CatalogueNames() {
-    std::vector<std::string> names;
-    for (const AdapterRecord& record : state.adapters) names.push_back(record.driverDescription);
+  std::string Catalogue() {
+    std::string names;
+    for (const AdapterRecord& record : state.adapters) names += record.driverDescription + "|";
     return names;
   }
-  std::vector<std::string> Dns() { return state.config.dnsList.Items(); }
-  std::vector<std::string> Boxes() {
-    return {windows.Text(C::地址框), windows.Text(C::掩码框), windows.Text(C::网关框),
-            windows.Text(C::首选框), windows.Text(C::备用框)};
+  // Page 0's five boxes as the operator reads them.
+  std::string Boxes() {
+    std::string text;
+    for (C box : {C::地址框, C::掩码框, C::网关框, C::首选框, C::备用框}) text += windows.Text(box) + "|";
+    return text;
+  }
+  // The lists behind the boxes: address/mask pairs; gateway/metric pairs; DNS servers.
+  std::string Lists() {
+    std::string text;
+    for (const ListEntry& entry : state.config.addressList) text += entry.primary + "/" + entry.secondary + " ";
+    text += ";";
+    for (const ListEntry& entry : state.config.gatewayList) text += " " + entry.primary + "/" + entry.secondary;
+    text += " ;";
+    for (const std::string& server : state.config.dnsList) text += " " + server;
+    return text;
   }
 
   SharedState state;
@@ -91,7 +95,7 @@ TEST_F(AdapterDiscoveryTest, EveryNumberedSubkeyIsVisitedInOrderAndOnlyPresentEt
   registry.CreateKey(HKLM, std::string(kAdapterClassKey) + "Properties");
   EXPECT_FALSE(discovery.IsAdapterPresent("{unknown}"));
   discovery.EnumerateAdapters();
-  EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"nine", "after the gap"}));
+  EXPECT_EQ(Catalogue(), "nine|after the gap|");
   EXPECT_EQ(AdapterSubkeys({"10000", "9999", "Properties", "", "0010", "1234567890"}),
             (std::vector<std::string>{"0010", "9999", "10000"}));
 }
@@ -105,22 +109,17 @@ TEST_F(AdapterDiscoveryTest, RecordsFillTheSelectorAndTheFirstIsShownWithItsHard
   systemAdapters.adapters = {{"{other}", "Intel PRO/100 - 数据包计划程序微型端口", "00-11"},
                              {Guid(2), "Intel PRO/100 #2", "00-22"}};
   discovery.EnumerateAdapters();
-
-  EXPECT_EQ(SelectorItems(), (std::vector<std::string>{"Realtek RTL8139", "Intel PRO/100", "Intel PRO/100"}));
+  EXPECT_EQ(Selector(), "Realtek RTL8139|Intel PRO/100|Intel PRO/100|");
   EXPECT_EQ(windows.Selection(C::网卡选择框), 0);
   const AdapterRecord& second = state.adapters.At(2);
-  EXPECT_EQ(second.instanceId, Guid(1));
-  EXPECT_EQ(second.matchingDeviceId, "pci\\ven_1");
-  EXPECT_EQ(second.connectionName, "本地连接 1");
-  EXPECT_EQ(second.ipAddresses, "10.0.0.2");
-  EXPECT_EQ(state.adapters.At(1).hardwareAddress, "");
-  EXPECT_EQ(second.hardwareAddress, "00-11");
-  EXPECT_EQ(state.adapters.At(3).hardwareAddress, "00-22");
+  EXPECT_EQ(second.instanceId + second.matchingDeviceId + second.connectionName + second.ipAddresses,
+            Guid(1) + "pci\\ven_1本地连接 110.0.0.2");
+  EXPECT_EQ(state.adapters.At(1).hardwareAddress + "|" + second.hardwareAddress + "|" + state.adapters.At(3).hardwareAddress,
+            "|00-11|00-22");
   EXPECT_EQ(systemAdapters.listCalls, 1);  // once per scan, not once per adapter
   EXPECT_EQ(state.config.selectedAdapter, 1u);
-  EXPECT_EQ(windows.Text(C::适配器标签), Guid(0));
-  EXPECT_EQ(windows.Text(C::本地连接框), "本地连接 0");
-  EXPECT_EQ(windows.Text(C::提示标签), "手动配置");
+  EXPECT_EQ(windows.Text(C::适配器标签) + windows.Text(C::本地连接框) + windows.Text(C::提示标签),
+            Guid(0) + "本地连接 0手动配置");
   systemAdapters.adapters = {{"", "  Intel PRO/100 - 数据包计划程序微型端口 - 数据包计划程序微型端口", "22"}};
   EXPECT_EQ(discovery.ListSystemAdapters(), (std::vector<NamedHardwareAddress>{{"", "Intel PRO/100", "22"}}));
   EXPECT_EQ(LookUpHardwareAddress(discovery.ListSystemAdapters(), "", "INTEL PRO/100"), "");
@@ -133,12 +132,11 @@ TEST_F(AdapterDiscoveryTest, NothingAcceptedShowsThePlaceholderAndSelectsNothing
   shell.SetBusy(true);
   registry.PutText(HKLM, ClassKey(0) + "\\Ndi\\Interfaces", "LowerRange", "wan");
   discovery.EnumerateAdapters();
-  EXPECT_EQ(SelectorItems(), (std::vector<std::string>{"未发现网卡信息"}));
+  EXPECT_EQ(Selector(), "未发现网卡信息|");
   EXPECT_EQ(windows.Selection(C::网卡选择框), 0);
   EXPECT_TRUE(state.adapters.Empty());
   EXPECT_EQ(state.config.selectedAdapter, 0u);
-  EXPECT_EQ(windows.Text(C::MAC信息框), "检测中……");
-  EXPECT_EQ(windows.Text(C::提示标签), "检测中……");
+  EXPECT_EQ(windows.Text(C::MAC信息框) + windows.Text(C::提示标签), "检测中……检测中……");
   EXPECT_TRUE(windows.Enabled(C::刷新按钮));
   windows.SelectPage(C::功能选择夹, 1);
   windows.Pick(C::网卡选择框, 0);  // showing the placeholder does nothing, not even a page change
@@ -149,10 +147,11 @@ TEST_F(AdapterDiscoveryTest, ARescanReturnsToTheFirstAdapterAfterTheIdentityIsSh
   for (int n = 0; n < 3; ++n) SeedAdapter(n, "nic" + std::to_string(n));
   SeedStatic(0, {"10.0.0.1"}, {"255.0.0.0"});
   registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName", "ComputerName", "CAFE-07");
+  const auto ipx = [&] {
+    return std::tuple(windows.Text(C::网络号框), windows.ReadOnly(C::网络号框), windows.TextColor(C::网络号框));
+  };
   discovery.EnumerateAdapters();
-  EXPECT_EQ(windows.Text(C::网络号框), "未安装IPX协议");
-  EXPECT_TRUE(windows.ReadOnly(C::网络号框));
-  EXPECT_EQ(windows.TextColor(C::网络号框), kRed);
+  EXPECT_EQ(ipx(), std::tuple("未安装IPX协议", true, kRed));
   windows.Pick(C::网卡选择框, 2);
   registry.PutText(HKLM, ClassKey(1), "DriverDesc", "renamed");
   registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx", "DisplayName", "IPX");
@@ -163,12 +162,9 @@ TEST_F(AdapterDiscoveryTest, ARescanReturnsToTheFirstAdapterAfterTheIdentityIsSh
   EXPECT_EQ(macAtPolls.front(), "检测中……");
   EXPECT_EQ(shell.busyCalls, (std::vector<bool>{false, true, false}));
   EXPECT_EQ(shell.shownAtBusy, "CAFE-07|10.0.0.1");  // the adapter is shown whole before any action
-  EXPECT_EQ(windows.Text(C::网络号框), "0");
-  EXPECT_FALSE(windows.ReadOnly(C::网络号框));
-  EXPECT_EQ(windows.TextColor(C::网络号框), kBlue);
-  EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"nic0", "renamed", "nic2"}));
+  EXPECT_EQ(ipx(), std::tuple("0", false, kBlue));
+  EXPECT_EQ(Catalogue(), "nic0|renamed|nic2|");
   EXPECT_EQ(state.config.selectedAdapter, 1u);
-  EXPECT_EQ(windows.Text(C::地址框), "10.0.0.1");
 }
 
 // ---- Reading and showing an adapter's settings ----
@@ -182,25 +178,22 @@ TEST_F(AdapterDiscoveryTest, StaticListsPairUpEvenWhenTheirLengthsDiffer) {
   SeedStatic(2, {}, {}, {"9.0.0.1", "9.0.0.2", "9.0.0.3", "9.0.0.4", "9.0.0.5"});
   registry.PutMulti(HKLM, TcpipKey(2), "DefaultGatewayMetric", {"0", "20", "", "abc", " 7"});
   discovery.EnumerateAdapters();
-  EXPECT_EQ(Entries(state.config.addressList),
-            (std::vector<ListEntry>{{"192.168.16.5", "255.255.255.0"}, {"192.168.16.6", "255.255.0.0"}}));
-  EXPECT_EQ(Boxes()[1], "255.255.255.0");
+  EXPECT_EQ(Lists(), "192.168.16.5/255.255.255.0 192.168.16.6/255.255.0.0 ; ;");
+  EXPECT_EQ(Boxes(), "192.168.16.5|255.255.255.0||||");
   windows.Pick(C::网卡选择框, 1);
-  EXPECT_EQ(Entries(state.config.addressList), (std::vector<ListEntry>{{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", ""}}));
-  EXPECT_EQ(Entries(state.config.gatewayList), (std::vector<ListEntry>{{"10.0.0.254", "30"}, {"10.0.0.253", "0"}}));
+  EXPECT_EQ(Lists(), "10.0.0.1/255.0.0.0 10.0.0.2/ ; 10.0.0.254/30 10.0.0.253/0 ;");
   windows.Pick(C::网卡选择框, 2);
-  EXPECT_EQ(Entries(state.config.gatewayList),
-            (std::vector<ListEntry>{{"9.0.0.1", "0"}, {"9.0.0.2", "20"}, {"9.0.0.3", "0"}, {"9.0.0.4", "0"}, {"9.0.0.5", " 7"}}));
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"", "", "9.0.0.1", "", ""}));
+  EXPECT_EQ(Lists(), "; 9.0.0.1/0 9.0.0.2/20 9.0.0.3/0 9.0.0.4/0 9.0.0.5/ 7 ;");
+  EXPECT_EQ(Boxes(), "||9.0.0.1|||");
 }
 
 TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasWhenStaticAndAtSpacesWhenLeased) {
-  const std::pair<const char*, std::vector<std::string>> rows[] = {
-      {"1.1.1.1,2.2.2.2,3.3.3.3", {"1.1.1.1", "2.2.2.2", "3.3.3.3"}}, {"", {}},
-      {"1.1.1.1 2.2.2.2", {"1.1.1.1 2.2.2.2"}}, {"1.1.1.1, 2.2.2.2,", {"1.1.1.1", " 2.2.2.2"}}};
+  const std::pair<const char*, const char*> rows[] = {
+      {"1.1.1.1,2.2.2.2,3.3.3.3", "; ; 1.1.1.1 2.2.2.2 3.3.3.3"}, {"", "; ;"},
+      {"1.1.1.1 2.2.2.2", "; ; 1.1.1.1 2.2.2.2"}, {"1.1.1.1, 2.2.2.2,", "; ; 1.1.1.1  2.2.2.2"}};
   for (int n = 0; n < 4; ++n) {
     SeedAdapter(n, "nic");
-    SeedStatic(n, {"10.0.0.1"}, {"255.0.0.0"}, {}, {}, rows[n].first);
+    SeedStatic(n, {}, {}, {}, {}, rows[n].first);
   }
   SeedAdapter(4, "leased");
   const std::string key = TcpipKey(4);
@@ -213,15 +206,15 @@ TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasWhenStaticAndAtSpacesWhenLe
   registry.PutText(HKLM, key, "DhcpNameServer", " 192.168.1.1  8.8.8.8 9.9.9.9 ");
   registry.PutNumber(HKLM, key, "InterfaceMetric", 25);
   discovery.EnumerateAdapters();
+  EXPECT_EQ(Boxes(), "|||1.1.1.1|2.2.2.2|");
   for (int n = 0; n < 4; ++n) {
     windows.Pick(C::网卡选择框, n);
-    EXPECT_EQ(Dns(), rows[n].second) << rows[n].first;
+    EXPECT_EQ(Lists(), rows[n].second) << rows[n].first;
   }
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"10.0.0.1", "255.0.0.0", "", "1.1.1.1", "2.2.2.2"}));
   windows.Pick(C::网卡选择框, 4);
   EXPECT_EQ(state.adapters.At(5).nameServers, "192.168.1.1,8.8.8.8,9.9.9.9");
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"192.168.1.50", "255.255.255.0", "192.168.1.1", "192.168.1.1", "8.8.8.8"}));
-  EXPECT_EQ(Entries(state.config.gatewayList), (std::vector<ListEntry>{{"192.168.1.1", "5"}}));
+  EXPECT_EQ(Boxes(), "192.168.1.50|255.255.255.0|192.168.1.1|192.168.1.1|8.8.8.8|");
+  EXPECT_EQ(Lists(), "192.168.1.50/255.255.255.0 ; 192.168.1.1/5 ; 192.168.1.1 8.8.8.8 9.9.9.9");
   EXPECT_EQ(state.config.interfaceMetric, "25");
   EXPECT_EQ(windows.Text(C::提示标签), "通过DHCP指派");
 }
@@ -240,11 +233,9 @@ TEST_F(AdapterDiscoveryTest, AnUnknownModeEmptiesThatAdapterAndAnAbsentOneMeansS
   EXPECT_EQ(odd.ipAddresses + odd.subnetMasks + odd.gateways + odd.gatewayMetrics + odd.nameServers +
                 odd.interfaceMetric + odd.configMode, "");
   windows.Pick(C::网卡选择框, 1);
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"", "", "", "", ""}));
+  EXPECT_EQ(Boxes(), "|||||");
   EXPECT_EQ(state.config.interfaceMetric, "");
-  EXPECT_EQ(state.adapters.At(3).configMode, "手动配置");
-  EXPECT_EQ(state.adapters.At(3).ipAddresses, "10.1.1.1");
-  EXPECT_EQ(discovery.ReadInterfaceMetric(Guid(2)), "");
+  EXPECT_EQ(state.adapters.At(3).configMode + state.adapters.At(3).ipAddresses, "手动配置10.1.1.1");
   for (std::uint32_t metric : {0u, 1u, 25u}) {
     registry.PutNumber(HKLM, TcpipKey(2), "InterfaceMetric", metric);
     EXPECT_EQ(discovery.ReadInterfaceMetric(Guid(2)), metric ? std::to_string(metric) : "");
@@ -253,10 +244,8 @@ TEST_F(AdapterDiscoveryTest, AnUnknownModeEmptiesThatAdapterAndAnAbsentOneMeansS
 
 TEST_F(AdapterDiscoveryTest, PickingAnAdapterShowsItOnPageZeroAndDiscardsUnappliedEdits) {
   SeedAdapter(0, "A");
-  SeedStatic(0, {"10.0.0.1"}, {"255.0.0.0"});
   SeedAdapter(1, "B");
-  SeedStatic(1, {"10.0.0.2", "10.0.0.3"}, {"255.255.0.0", "255.255.255.0"}, {"10.0.0.254"}, {},
-         "1.1.1.1,2.2.2.2,3.3.3.3");
+  SeedStatic(1, {"10.0.0.2", "10.0.0.3"}, {"255.255.0.0", "255.255.255.0"}, {"10.0.0.254"}, {}, "1.1.1.1,2.2.2.2");
   registry.PutNumber(HKLM, TcpipKey(1), "InterfaceMetric", 40);
   systemAdapters.adapters = {{"", "B", "00-0B"}};
   discovery.EnumerateAdapters();
@@ -264,15 +253,13 @@ TEST_F(AdapterDiscoveryTest, PickingAnAdapterShowsItOnPageZeroAndDiscardsUnappli
   windows.Pick(C::网卡选择框, 1);
   EXPECT_EQ(state.config.selectedAdapter, 2u);
   EXPECT_EQ(windows.Page(C::功能选择夹), 0);
-  EXPECT_EQ(windows.Text(C::适配器标签), Guid(1));
-  EXPECT_EQ(windows.Text(C::本地连接框), "本地连接 1");
-  EXPECT_EQ(windows.Text(C::MAC信息框), "00-0B");
-  EXPECT_EQ(Dns().size(), 3u);
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"10.0.0.2", "255.255.0.0", "10.0.0.254", "1.1.1.1", "2.2.2.2"}));
+  EXPECT_EQ(windows.Text(C::适配器标签) + windows.Text(C::本地连接框) + windows.Text(C::MAC信息框),
+            Guid(1) + "本地连接 100-0B");
+  EXPECT_EQ(Boxes(), "10.0.0.2|255.255.0.0|10.0.0.254|1.1.1.1|2.2.2.2|");
   state.config.addressList.Replace(1, ListEntry{"9.9.9.9", "255.0.0.0"});
   state.config.interfaceMetric = "1";
   windows.Pick(C::网卡选择框, 1);
-  EXPECT_EQ(state.config.addressList.At(1), (ListEntry{"10.0.0.2", "255.255.0.0"}));
+  EXPECT_EQ(Lists(), "10.0.0.2/255.255.0.0 10.0.0.3/255.255.255.0 ; 10.0.0.254/0 ; 1.1.1.1 2.2.2.2");
   EXPECT_EQ(state.config.interfaceMetric, "40");
 }
 
@@ -284,12 +271,13 @@ class AdapterDiscoveryReentryTest : public AdapterDiscoveryTest {
     AdapterDiscoveryTest::SetUp();
     SeedAdapter(0, "first");
     SeedStatic(0, {"10.0.0.1", "10.0.0.2", "10.0.0.3"}, {"255.0.0.0", "255.0.0.0", "255.0.0.0"},
-           {"10.0.0.254", "10.0.0.253"}, {"0", "10"}, "10.0.0.53,10.0.0.54");
+               {"10.0.0.254", "10.0.0.253"}, {"0", "10"}, "10.0.0.53,10.0.0.54");
     SeedAdapter(1, "second");
-    SeedStatic(1, {"172.16.0.1", "172.16.0.2"}, {"255.255.0.0", "255.255.0.0"}, {"172.16.0.254"},
-           {"5"}, "172.16.0.53");
+    SeedStatic(1, {"172.16.0.1", "172.16.0.2"}, {"255.255.0.0", "255.255.0.0"}, {"172.16.0.254"}, {"5"},
+               "172.16.0.53");
     SeedAdapter(2, "third");
     SeedStatic(2, {"192.168.0.1"}, {"255.255.255.0"});
+    discovery.EnumerateAdapters();
   }
   // Queues `event` once, at the first poll where `when` holds.
   void InjectOnce(std::function<bool()> when, std::function<void()> event) {
@@ -299,14 +287,12 @@ class AdapterDiscoveryReentryTest : public AdapterDiscoveryTest {
       input.Queue(event);
     };
   }
+  const std::string kFirst = "10.0.0.1/255.0.0.0 10.0.0.2/255.0.0.0 10.0.0.3/255.0.0.0 ; "
+                             "10.0.0.254/0 10.0.0.253/10 ; 10.0.0.53 10.0.0.54";
 };
 
 TEST_F(AdapterDiscoveryReentryTest, AScanOrPickInsideAnotherLeavesOneWholeAdapterShown) {
-  const std::vector<ListEntry> addresses[] = {
-      {{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"}, {"10.0.0.3", "255.0.0.0"}},
-      {{"172.16.0.1", "255.255.0.0"}, {"172.16.0.2", "255.255.0.0"}}};
-  const std::vector<ListEntry> gateways[] = {{{"10.0.0.254", "0"}, {"10.0.0.253", "10"}},
-                                             {{"172.16.0.254", "5"}}};
+  const std::string second = "172.16.0.1/255.255.0.0 172.16.0.2/255.255.0.0 ; 172.16.0.254/5 ; 172.16.0.53";
   const auto scan = [&] { discovery.EnumerateAdapters(); };
   const auto pick = [&](int n) { return [&, n] { windows.Pick(C::网卡选择框, n); }; };
   // Each event comes once, when the catalogue holds `count` adapters during a scan, or at the
@@ -326,34 +312,27 @@ TEST_F(AdapterDiscoveryReentryTest, AScanOrPickInsideAnotherLeavesOneWholeAdapte
     InjectOnce([&, from] { return row.count ? state.adapters.Count() == row.count : input.polls - from == row.poll; },
                row.event);
     row.start();
-    EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"first", "second", "third"})) << row.name;
-    EXPECT_EQ(SelectorItems(), CatalogueNames()) << row.name;
+    EXPECT_EQ(Catalogue(), "first|second|third|") << row.name;
+    EXPECT_EQ(Selector(), Catalogue()) << row.name;
     EXPECT_EQ(state.config.selectedAdapter, static_cast<std::size_t>(row.shown + 1)) << row.name;
     EXPECT_EQ(windows.Text(C::适配器标签), Guid(row.shown)) << row.name;
-    EXPECT_EQ(Entries(state.config.addressList), addresses[row.shown]) << row.name;
-    EXPECT_EQ(Entries(state.config.gatewayList), gateways[row.shown]) << row.name;
-    EXPECT_EQ(Dns().size(), row.shown == 0 ? 2u : 1u) << row.name;
-    EXPECT_EQ(windows.Text(C::地址框), addresses[row.shown].front().primary) << row.name;
+    EXPECT_EQ(Lists(), row.shown ? second : kFirst) << row.name;
+    EXPECT_EQ(windows.Text(C::地址框), row.shown ? "172.16.0.1" : "10.0.0.1") << row.name;
     EXPECT_LE(std::count(shell.busyCalls.begin(), shell.busyCalls.end(), false), 1) << row.name;
   }
 }
 
 TEST_F(AdapterDiscoveryReentryTest, AScanThatFindsNothingLeavesTheListsAsTheyWereBeforeTheBuild) {
-  discovery.EnumerateAdapters();
   const int from = input.polls;
   InjectOnce([&] { return input.polls - from == 8; }, [&] {  // after the second adapter's first address
     for (int n = 0; n < 3; ++n) layer.DeleteRegistryValue(HKLM, ClassKey(n) + "\\Linkage\\UpperBind");
     discovery.EnumerateAdapters();
   });
   windows.Pick(C::网卡选择框, 1);
-  EXPECT_EQ(SelectorItems(), (std::vector<std::string>{"未发现网卡信息"}));
+  EXPECT_EQ(Selector(), "未发现网卡信息|");
   EXPECT_TRUE(state.adapters.Empty());
   EXPECT_EQ(state.config.selectedAdapter, 0u);  // not the overtaken pick's, past the catalogue
-  EXPECT_EQ(Entries(state.config.addressList),
-            (std::vector<ListEntry>{{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"},
-                                    {"10.0.0.3", "255.0.0.0"}}));
-  EXPECT_EQ(Entries(state.config.gatewayList),
-            (std::vector<ListEntry>{{"10.0.0.254", "0"}, {"10.0.0.253", "10"}}));
+  EXPECT_EQ(Lists(), kFirst);
   EXPECT_EQ(windows.Text(C::地址框), "10.0.0.1");
 }
 
