@@ -145,6 +145,7 @@ TEST_F(QuickSetupTest, ADerivedFaultIsRefusedOnPageOneAndNothingIsApplied) {
   EnterNumber("5");
   EXPECT_EQ(windows.messages.back().text, "默认网关无效：");
   EXPECT_TRUE(processes.started.empty());
+  EXPECT_EQ(HostNumber("000123456789", false), 123456789u);  // nine digits after the zeros
 }
 
 TEST(CommandLine, KnowsTheThreeSwitchesAndNothingElse) {
@@ -153,7 +154,8 @@ TEST(CommandLine, KnowsTheThreeSwitchesAndNothingElse) {
       {"  ", {Mode::Interactive, ""}}, {"-NUMBER  7 ", {Mode::Number, "7"}}, {"/Auto", {Mode::Auto, ""}},
       {"\"/number\" \"020\"", {Mode::Number, "020"}}, {"-undo", {Mode::Undo, ""}}, {"+auto", {Mode::Invalid}},
       {"/number 1234567890", {Mode::Invalid}}, {"/number \"\"", {Mode::Invalid}},
-      {"/auto 019", {Mode::Invalid}}, {"/number 01a", {Mode::Invalid}},
+      {"/auto 019", {Mode::Invalid}}, {"/number 01a", {Mode::Invalid}}, {"/number\t7", {Mode::Number, "7"}},
+      {"/number 7\" \"", {Mode::Invalid}},  // a quoted space is part of the word
   };
   for (const auto& [text, expected] : rows) {
     const CommandLine parsed = ParseCommandLine(text);
