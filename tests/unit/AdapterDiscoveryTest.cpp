@@ -281,12 +281,14 @@ class AdapterDiscoveryReentryTest : public AdapterDiscoveryTest {
   }
   // Queues `event` once, at the first poll where `when` holds.
   void InjectOnce(std::function<bool()> when, std::function<void()> event) {
-    input.onPoll = [this, when, event, fired = false](int) mutable {
-      if (fired || !when()) return;
-      fired = true;
+    injected = false;
+    input.onPoll = [this, when, event](int) {
+      if (injected || !when()) return;
+      injected = true;
       input.Queue(event);
     };
   }
+  bool injected = false;
   const std::string kFirst = "10.0.0.1/255.0.0.0 10.0.0.2/255.0.0.0 10.0.0.3/255.0.0.0 ; "
                              "10.0.0.254/0 10.0.0.253/10 ; 10.0.0.53 10.0.0.54";
 };
@@ -312,6 +314,7 @@ TEST_F(AdapterDiscoveryReentryTest, AScanOrPickInsideAnotherLeavesOneWholeAdapte
     InjectOnce([&, from] { return row.count ? state.adapters.Count() == row.count : input.polls - from == row.poll; },
                row.event);
     row.start();
+    EXPECT_TRUE(injected) << row.name;
     EXPECT_EQ(Catalogue(), "first|second|third|") << row.name;
     EXPECT_EQ(Selector(), Catalogue()) << row.name;
     EXPECT_EQ(state.config.selectedAdapter, static_cast<std::size_t>(row.shown + 1)) << row.name;
