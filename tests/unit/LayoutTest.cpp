@@ -61,9 +61,14 @@ TEST(Layout, PositionsAddUpThroughContainersAndScaleLikeMulDiv) {
   EXPECT_FALSE(PageOf(main, *FindControl(main, static_cast<int>(MainControl::退出按钮))));
 }
 
-TEST(Layout, TabOrderNamesOnlyFocusableControlsOnce) {
+TEST(Layout, TabOrderNamesEveryEditableControlOnceAndNothingElse) {
   for (WindowId id : {WindowId::Main, WindowId::Advanced, WindowId::Entry}) {
     const WindowLayout& layout = LayoutOf(id);
+    for (const ControlLayout& row : layout.controls) {
+      const bool typedInto = (row.kind == ControlKind::Edit || row.kind == ControlKind::IpAddress) &&
+                             !(row.flags & flag::kReadOnly);
+      if (typedInto) EXPECT_EQ(std::count(layout.tabOrder.begin(), layout.tabOrder.end(), row.id), 1) << row.name;
+    }
     std::vector<int> seen;
     for (int control : layout.tabOrder) {
       const ControlLayout* row = FindControl(layout, control);
