@@ -70,6 +70,22 @@ TEST_F(RobustnessTest, EveryRefusedKeyShowsAFailureAndTheDisplayShowsTheRegistry
   }
 }
 
+TEST_F(RobustnessTest, AFailedProcessStartOrNoSystemDirectoryIsAFailureAndPutsNoToolAnywhere) {
+  std::string status;
+  clock.onSleep = [&] { status = windows.Text(C::提示标签); };
+  processes.succeed = false;
+  windows.Click(C::修改按钮);
+  EXPECT_EQ(status, kApplyFailed);
+  processes = FakeProcessStarter{};
+  files.systemDirectory = "";
+  files.writeCalls = 0;
+  app.mainWindow().Initialise();  // no "\devcon.exe" in the root of the drive
+  EXPECT_EQ(files.writeCalls, 0);
+  windows.Click(C::修改按钮);
+  EXPECT_EQ(status, kApplyFailed);
+  EXPECT_TRUE(processes.started.empty());
+}
+
 TEST_F(RobustnessTest, RandomInputInsideLongActionsNeverMixesScansOrAdapters) {
   std::mt19937 random(20261207);
   int events = 0;
