@@ -29,8 +29,9 @@ void MainWindow::Initialise() {
   PollInput();
   const std::string devcon = DevconPath();
   // A tool of zero bytes counts as absent, and an empty image is never written: either would
-  // leave a tool that the write-if-absent rule never repairs.
-  if (!devconImage_.empty() && services_.files.FileSize(devcon).value_or(0) == 0) {
+  // leave a tool that the write-if-absent rule never repairs. Without a system directory there
+  // is no place for it: "\devcon.exe" would land in the root of the current drive.
+  if (!devcon.empty() && !devconImage_.empty() && services_.files.FileSize(devcon).value_or(0) == 0) {
     services_.files.WriteWholeFile(devcon, devconImage_);  // a failure is not reported
     PollInput();
   }
@@ -39,7 +40,8 @@ void MainWindow::Initialise() {
 
 std::string MainWindow::DevconPath() {
   std::string path = services_.files.SystemDirectory();
-  if (path.empty() || path.back() != '\\') path.push_back('\\');
+  if (path.empty()) return {};
+  if (path.back() != '\\') path.push_back('\\');
   return path + "devcon.exe";
 }
 

@@ -241,6 +241,8 @@ std::vector<PlannedValue> TcpipValues(const std::string& key, const AdapterConfi
 bool AdapterApply::RestartAdapters(std::string_view matchingDeviceId) {
   std::string system = services_.files.SystemDirectory();
   while (!system.empty() && system.back() == '\\') system.pop_back();
+  // Without the system directory no cmd.exe can be named: nothing is started, and it fails.
+  if (system.empty()) return false;
   // An id that could break out of its quotes is never put on a command line.
   const bool safeId = IsSafeDeviceId(matchingDeviceId);
   const auto pump = [this] { services_.input.DispatchPending(); };

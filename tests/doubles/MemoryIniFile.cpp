@@ -4,38 +4,25 @@
 #include <optional>
 #include <vector>
 
-#include "base/Text.h"
-
 namespace netvane::testing {
 namespace {
 
 std::string Trim(const std::string& text) {
   const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
 }
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
+  for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = std::min(text.find('\n', start), text.size());
+    lines.push_back(text.substr(start, end - start - (end > start && text[end - 1] == '\r')));
   }
   return lines;
 }
@@ -43,92 +30,80 @@ std::vector<std::string> Lines(const std::string& text) {
 // "[name]" gives name; any other line gives nothing.
 std::optional<std::string> SectionName(const std::string& line) {
   const std::string trimmed = Trim(line);
-  if (trimmed.size() < 2 || trimmed.front() != '[') return std::nullopt;
   const auto close = trimmed.find(']');
-  if (close == std::string::npos) return std::nullopt;
+  if (trimmed.size() < 2 || trimmed[0] != '[' || close == std::string::npos) return std::nullopt;
   return Trim(trimmed.substr(1, close - 1));
 }
 
-struct Entry {
-  std::string key;
-  std::string value;
-};
-
-std::optional<Entry> KeyLine(const std::string& line) {
+// "key = value" gives {key, value}, trimmed; a line without '=' gives nothing.
+std::optional<std::pair<std::string, std::string>> KeyLine(const std::string& line) {
   const auto equals = line.find('=');
   if (equals == std::string::npos) return std::nullopt;
-  return Entry{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
+  return std::pair{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
+}
+
+// The lines [first, end) of the first section of that name, or nothing.
+std::optional<std::pair<std::size_t, std::size_t>> Section(const std::vector<std::string>& lines,
+                                                           const std::string& section) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const auto name = SectionName(lines[i]);
+    if (!name || !SameName(*name, section)) continue;
+    std::size_t end = i + 1;
+    while (end < lines.size() && !SectionName(lines[end])) ++end;
+    return std::pair{i + 1, end};
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 std::string MemoryIniFile::ReadString(const std::string& path, const std::string& section,
                                       const std::string& key, const std::string& fallback) {
-  const std::string* text = files_.Read(path);
-  if (text == nullptr) return fallback;
-  bool inSection = false;
-  for (const std::string& line : Lines(*text)) {
-    if (const auto name = SectionName(line)) {
-      inSection = SameName(*name, section);
-      continue;
-    }
-    if (!inSection) continue;
-    const auto entry = KeyLine(line);
-    if (!entry || !SameName(entry->key, key)) continue;
-    std::string value = entry->value;
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
-      value = value.substr(1, value.size() - 2);
-    }
-    return value;
+  const auto lines = Lines(files_.ReadWholeFile(path).value_or(""));
+  const auto range = Section(lines, section);
+  for (std::size_t i = range ? range->first : 0; range && i < range->second; ++i) {
+    const auto entry = KeyLine(lines[i]);
+    if (!entry || !SameName(entry->first, key)) continue;
+    const std::string& value = entry->second;
+    const bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
+    return quoted ? value.substr(1, value.size() - 2) : value;
   }
   return fallback;
 }
 
-std::vector<std::string> MemoryIniFile::ReadSection(const std::string& path,
-                                                    const std::string& section) {
+std::vector<std::string> MemoryIniFile::ReadSection(const std::string& path, const std::string& section) {
   std::vector<std::string> result;
-  bool inSection = false, seen = false;
-  for (const std::string& line : Lines(files_.ReadWholeFile(path).value_or(""))) {
-    if (const auto name = SectionName(line)) {
-      if (seen) break;  // only the first section of the name
-      inSection = seen = SameName(*name, section);
-    } else if (const std::string trimmed = Trim(line); inSection && !trimmed.empty() && trimmed[0] != ';') {
-      const auto entry = KeyLine(trimmed);
-      result.push_back(entry ? entry->key + "=" + entry->value : trimmed);
-    }
+  const auto lines = Lines(files_.ReadWholeFile(path).value_or(""));
+  const auto range = Section(lines, section);
+  for (std::size_t i = range ? range->first : 0; range && i < range->second; ++i) {
+    const std::string trimmed = Trim(lines[i]);
+    if (trimmed.empty() || trimmed[0] == ';') continue;
+    const auto entry = KeyLine(trimmed);
+    result.push_back(entry ? entry->first + "=" + entry->second : trimmed);
   }
   return result;
 }
 
-bool MemoryIniFile::WriteString(const std::string& path, const std::string& section,
-                                const std::string& key, const std::string& value) {
-  const std::string* existing = files_.Read(path);
-  if (existing == nullptr && files_.Exists(path)) return false;  // a directory is in the way
-  std::vector<std::string> lines = existing ? Lines(*existing) : std::vector<std::string>{};
+bool MemoryIniFile::WriteString(const std::string& path, const std::string& section, const std::string& key,
+                                const std::string& value) {
+  const std::optional<std::string> existing = files_.ReadWholeFile(path);
+  if (!existing && files_.Exists(path)) return false;  // a directory is in the way
+  std::vector<std::string> lines = Lines(existing.value_or(""));
   const std::string newLine = key + "=" + value;
-  std::optional<std::size_t> sectionAt, lastInSection;
-  bool done = false;
-  for (std::size_t i = 0; i < lines.size() && !done; ++i) {
-    if (const auto name = SectionName(lines[i])) {
-      if (sectionAt) break;
-      if (SameName(*name, section)) sectionAt = lastInSection = i;
-      continue;
-    }
-    if (!sectionAt) continue;
-    if (const auto entry = KeyLine(lines[i])) {
-      lastInSection = i;
-      if (SameName(entry->key, key)) {
+  if (const auto range = Section(lines, section)) {
+    std::size_t after = range->first;  // after the section's last entry
+    for (std::size_t i = range->first; i < range->second; ++i) {
+      const auto entry = KeyLine(lines[i]);
+      if (entry && SameName(entry->first, key)) {
         lines[i] = newLine;
-        done = true;
+        after = 0;
+        break;
       }
+      if (entry) after = i + 1;
     }
-  }
-  if (!done && sectionAt) {
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*lastInSection + 1), newLine);
-  } else if (!done) {
-    lines.push_back("[" + section + "]");
-    lines.push_back(newLine);
+    if (after) lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after), newLine);
+  } else {
+    lines.insert(lines.end(), {"[" + section + "]", newLine});
   }
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";

@@ -12,67 +12,49 @@ namespace netvane::testing {
 
 class MemoryRegistry : public Registry {
  public:
-  struct Write {
-    std::string path;  // "KEY\\value" as given, for order checks
-    bool deleted = false;
-  };
-
   Key Open(RootKey root, const std::string& path, KeyAccess access) override;
   std::optional<RegistryValue> Query(Key key, const std::string& name) override;
   bool Set(Key key, const std::string& name, std::uint32_t type, const std::string& data) override;
   DeleteResult Delete(Key key, const std::string& name) override;
-  void Close(Key key) override;
+  void Close(Key key) override { handles_.erase(key); }
   std::vector<std::string> Subkeys(Key key) override;
 
-  // Seeding and inspection for tests.
+  // Seeding and inspection for tests. Put creates the key and its ancestors.
   void CreateKey(RootKey root, const std::string& path);
   void Put(RootKey root, const std::string& path, const std::string& name, std::uint32_t type,
-           const std::string& data);  // creates the key
-  void PutText(RootKey root, const std::string& path, const std::string& name,
-               const std::string& text);
-  void PutNumber(RootKey root, const std::string& path, const std::string& name,
-                 std::uint32_t number);
+           const std::string& data);
+  void PutText(RootKey root, const std::string& path, const std::string& name, const std::string& text) {
+    Put(root, path, name, regtype::kSz, text + '\0');
+  }
+  void PutNumber(RootKey root, const std::string& path, const std::string& name, std::uint32_t number) {
+    Put(root, path, name, regtype::kDword, std::string(reinterpret_cast<const char*>(&number), 4));
+  }
   void PutMulti(RootKey root, const std::string& path, const std::string& name,
                 const std::vector<std::string>& items);
-  std::optional<RegistryValue> Get(RootKey root, const std::string& path,
-                                   const std::string& name) const;
-  bool KeyExists(RootKey root, const std::string& path) const;
+  std::optional<RegistryValue> Get(RootKey root, const std::string& path, const std::string& name) const;
+  bool KeyExists(RootKey root, const std::string& path) const { return keys_.count(KeyId(root, path)) > 0; }
   // Every set or delete under the key or below it fails from now on.
-  void RefuseWritesUnder(RootKey root, const std::string& path);
+  void RefuseWritesUnder(RootKey root, const std::string& path) { refused_.insert(KeyId(root, path)); }
   int OpenKeyCount() const { return static_cast<int>(handles_.size()); }
-  int OpenCalls() const { return openCalls_; }
-  const std::vector<Write>& Writes() const { return writes_; }
   // Every key with its values' names, types and bytes: two equal results are equal registries.
-  std::map<std::string, std::map<std::string, std::pair<std::string, RegistryValue>>> Contents() const {
-    std::map<std::string, std::map<std::string, std::pair<std::string, RegistryValue>>> all;
-    for (const auto& [id, node] : keys_)
-      for (const auto& [lower, stored] : node.values) all[id][lower] = {stored.name, stored.value};
-    return all;
-  }
+  std::map<std::string, std::map<std::string, std::pair<std::string, RegistryValue>>> Contents() const;
   void ClearWrites() { writes_.clear(); }
+  const std::vector<std::string>& Writes() const { return writes_; }  // "KEY\\value", in order
+  int openCalls = 0;
 
  private:
-  struct StoredValue {
-    std::string name;
-    RegistryValue value;
-  };
   struct Node {
-    std::string path;                          // as first created
-    std::map<std::string, StoredValue> values;  // by lower-case name
+    std::string path;                                                 // as first created
+    std::map<std::string, std::pair<std::string, RegistryValue>> values;  // lower-case name
   };
-  struct Handle {
-    std::string keyId;
-    KeyAccess access;
-  };
-  static std::optional<std::string> KeyId(RootKey root, const std::string& path);
-  bool Refused(const std::string& keyId) const;
+  static std::string KeyId(RootKey root, const std::string& path);
+  Node* Writable(Key key);
 
   std::map<std::string, Node> keys_;  // by lower-case "root\\path"
-  std::map<Key, Handle> handles_;
+  std::map<Key, std::pair<std::string, KeyAccess>> handles_;
   std::set<std::string> refused_;
-  std::vector<Write> writes_;
+  std::vector<std::string> writes_;
   Key nextHandle_ = 1;
-  int openCalls_ = 0;
 };
 
 }  // namespace netvane::testing

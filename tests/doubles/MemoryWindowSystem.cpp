@@ -88,20 +88,16 @@ void MemoryWindowSystem::OpenModeless(WindowId id) {
   }
   window.focus = layout.tabOrder.empty() ? 0 : layout.tabOrder.front();
   windows_[id] = std::move(window);
-  opened.push_back(id);
-  active = id;
   Deliver(id, EventKind::Created);
 }
 
-void MemoryWindowSystem::OpenModal(WindowId window, WindowId owner) {
+void MemoryWindowSystem::OpenModal(WindowId window, WindowId) {
   OpenModeless(window);
   if (onModal) onModal(window);
-  active = owner;
 }
 
 void MemoryWindowSystem::Close(WindowId window) {
   windows_[window].open = false;
-  if (active == window) active = WindowId::Main;
 }
 
 bool MemoryWindowSystem::IsOpen(WindowId window) { return windows_[window].open; }

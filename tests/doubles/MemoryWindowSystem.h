@@ -30,7 +30,7 @@ class MemoryWindowSystem : public WindowSystem {
   void SetTitle(WindowId window, std::string_view title) override;
   std::string Title(WindowId window) override;
   void SetWindowSize(WindowId window, int width, int height) override;
-  void Activate(WindowId window) override { active = window; }
+  void Activate(WindowId) override {}
   void ShowMessage(WindowId owner, std::string_view text, std::string_view title,
                    MessageIcon icon) override;
   [[noreturn]] void EndProgram() override;
@@ -87,8 +87,6 @@ class MemoryWindowSystem : public WindowSystem {
   bool Usable(ControlRef control);
 
   std::vector<Message> messages;
-  std::vector<WindowId> opened;  // every opening, in order
-  WindowId active = WindowId::Main;
   bool ended = false;
   // Called instead of returning when a modal window opens: a test may act in it and close it.
   std::function<void(WindowId)> onModal;

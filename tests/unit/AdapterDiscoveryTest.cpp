@@ -13,47 +13,27 @@
 
 namespace netvane {
 
-// Readable failures; internal so that other test files may print entries their own way.
-static void PrintTo(const ListEntry& entry, std::ostream* out) {
-  *out << "{" << entry.primary << ", " << entry.secondary << "}";
-}
-
 namespace {
 
 using namespace netvane::testing;
 using C = MainControl;
-constexpr RootKey HKLM = RootKey::LocalMachine;
 
-// The shell's two services as the main window gives them, recording the busy calls.
-class RecordingShell : public Shell {
- public:
-  RecordingShell(InputPoll& input, WindowSystem& windows) : input_(input), windows_(windows) {}
+// The shell as the main window gives it, recording each busy call and what page 0 showed then.
+struct RecordingShell : Shell {
+  RecordingShell(InputPoll& input, WindowSystem& windows) : input(input), windows(windows) {}
   void PollInput() override {
-    if (input_.InputWaiting()) input_.DispatchPending();
+    if (input.InputWaiting()) input.DispatchPending();
   }
   void SetBusy(bool busy) override {
     busyCalls.push_back(busy);
-    nameAtBusy = windows_.Text(C::机器名框);
-    addressAtBusy = windows_.Text(C::地址框);
-    for (C button : {C::网吧按钮, C::修改按钮, C::刷新按钮, C::高级按钮}) {
-      windows_.SetEnabled(button, !busy);
-    }
+    shownAtBusy = windows.Text(C::机器名框) + "|" + windows.Text(C::地址框);
+    for (C button : {C::网吧按钮, C::修改按钮, C::刷新按钮, C::高级按钮}) windows.SetEnabled(button, !busy);
   }
+  InputPoll& input;
+  WindowSystem& windows;
   std::vector<bool> busyCalls;
-  std::string nameAtBusy, addressAtBusy;
-
- private:
-  InputPoll& input_;
-  WindowSystem& windows_;
+  std::string shownAtBusy;
 };
-
-std::string Guid(int n) { return "{0000000" + std::to_string(n) + "-AAAA-BBBB-CCCC-DDDDDDDDDDDD}"; }
-std::string ClassKey(int n) {
-  std::string name = std::to_string(n);
-  return std::string(kAdapterClassKey) + std::string(4 - std::min<std::size_t>(4, name.size()), '0') + name;
-}
-std::string TcpipKey(int n) { return std::string(kTcpipInterfacesKey) + Guid(n); }
-std::vector<ListEntry> Entries(const OneBasedList<ListEntry>& list) { return list.Items(); }
 
 class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
  protected:
@@ -65,47 +45,31 @@ class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
     });
     windows.OpenModeless(WindowId::Main);
   }
-
-  // A class subkey n that passes the scan, with its connection and a present device.
-  void AddAdapter(int n, const std::string& description, const std::string& lowerRange = "ethernet",
-                  bool present = true) {
-    const std::string key = ClassKey(n);
-    registry.PutMulti(HKLM, key + "\\Linkage", "UpperBind", {"Tcpip"});
-    if (!lowerRange.empty()) registry.PutText(HKLM, key + "\\Ndi\\Interfaces", "LowerRange", lowerRange);
-    registry.PutText(HKLM, key, "DriverDesc", description);
-    registry.PutText(HKLM, key, "NetCfgInstanceId", Guid(n));
-    registry.PutText(HKLM, key, "MatchingDeviceId", "pci\\ven_" + std::to_string(n));
-    const std::string connection = std::string(kNetworkConnectionsKey) + Guid(n) + "\\Connection";
-    registry.PutText(HKLM, connection, "Name", "本地连接 " + std::to_string(n));
-    const std::string device = "PCI\\VEN_8086&DEV_" + std::to_string(n) + "\\3&1";
-    registry.PutText(HKLM, connection, "PnpInstanceID", device);
-    registry.CreateKey(HKLM, std::string(kDeviceEnumKey) + device + "\\Control");
-    if (present) registry.PutText(HKLM, std::string(kDeviceEnumKey) + device + "\\Control", "ActiveService", "E100B");
-  }
-  void Static(int n, const std::vector<std::string>& ips, const std::vector<std::string>& masks,
-              const std::vector<std::string>& gateways = {},
-              const std::vector<std::string>& metrics = {}, const std::string& dns = "") {
-    registry.PutNumber(HKLM, TcpipKey(n), "EnableDHCP", 0);
-    registry.PutMulti(HKLM, TcpipKey(n), "IPAddress", ips);
-    registry.PutMulti(HKLM, TcpipKey(n), "SubnetMask", masks);
-    registry.PutMulti(HKLM, TcpipKey(n), "DefaultGateway", gateways);
-    registry.PutMulti(HKLM, TcpipKey(n), "DefaultGatewayMetric", metrics);
-    registry.PutText(HKLM, TcpipKey(n), "NameServer", dns);
-  }
-  std::vector<std::string> SelectorItems() {
-    std::vector<std::string> items;
-    for (int i = 0; i < windows.ItemCount(C::网卡选择框); ++i) items.push_back(windows.Item(C::网卡选择框, i));
+  std::string Selector() {
+    std::string items;
+    for (int i = 0; i < windows.ItemCount(C::网卡选择框); ++i) items += windows.Item(C::网卡选择框, i) + "|";
     return items;
   }
-  std::vector<std::string> CatalogueNames() {
-    std::vector<std::string> names;
-    for (const AdapterRecord& record : state.adapters) names.push_back(record.driverDescription);
+  std::string Catalogue() {
+    std::string names;
+    for (const AdapterRecord& record : state.adapters) names += record.driverDescription + "|";
     return names;
   }
-  std::vector<std::string> Dns() { return state.config.dnsList.Items(); }
-  std::vector<std::string> Boxes() {
-    return {windows.Text(C::地址框), windows.Text(C::掩码框), windows.Text(C::网关框),
-            windows.Text(C::首选框), windows.Text(C::备用框)};
+  // Page 0's five boxes as the operator reads them.
+  std::string Boxes() {
+    std::string text;
+    for (C box : {C::地址框, C::掩码框, C::网关框, C::首选框, C::备用框}) text += windows.Text(box) + "|";
+    return text;
+  }
+  // The lists behind the boxes: address/mask pairs; gateway/metric pairs; DNS servers.
+  std::string Lists() {
+    std::string text;
+    for (const ListEntry& entry : state.config.addressList) text += entry.primary + "/" + entry.secondary + " ";
+    text += ";";
+    for (const ListEntry& entry : state.config.gatewayList) text += " " + entry.primary + "/" + entry.secondary;
+    text += " ;";
+    for (const std::string& server : state.config.dnsList) text += " " + server;
+    return text;
   }
 
   SharedState state;
@@ -117,68 +81,62 @@ class AdapterDiscoveryTest : public ::testing::Test, protected TestMachine {
 // ---- Which subkeys become adapters ----
 
 TEST_F(AdapterDiscoveryTest, EveryNumberedSubkeyIsVisitedInOrderAndOnlyPresentEthernetCardsAreKept) {
-  AddAdapter(0, "wan", "Ethernet");
-  AddAdapter(1, "pair", "ethernet,wan");
-  AddAdapter(2, "spaced", "ethernet ");
-  AddAdapter(3, "none", "");
-  AddAdapter(5, "removed", "ethernet", /*present=*/false);
-  AddAdapter(6, "no device");
+  SeedAdapter(0, "wan", "Ethernet");
+  SeedAdapter(1, "pair", "ethernet,wan");
+  SeedAdapter(2, "spaced", "ethernet ");
+  SeedAdapter(3, "none", "");
+  SeedAdapter(5, "removed", "ethernet", /*present=*/false);
+  SeedAdapter(6, "no device");
   registry.PutText(HKLM, std::string(kNetworkConnectionsKey) + Guid(6) + "\\Connection", "PnpInstanceID", "");
   registry.PutText(HKLM, std::string(kDeviceEnumKey) + "Control", "ActiveService", "x");  // the root
   registry.PutText(HKLM, ClassKey(7), "DriverDesc", "unbound");  // no Linkage\UpperBind: passed over
-  AddAdapter(10, "after the gap");
-  AddAdapter(9, "nine");
+  SeedAdapter(10, "after the gap");
+  SeedAdapter(9, "nine");
   registry.CreateKey(HKLM, std::string(kAdapterClassKey) + "Properties");
   EXPECT_FALSE(discovery.IsAdapterPresent("{unknown}"));
   discovery.EnumerateAdapters();
-  EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"nine", "after the gap"}));
+  EXPECT_EQ(Catalogue(), "nine|after the gap|");
   EXPECT_EQ(AdapterSubkeys({"10000", "9999", "Properties", "", "0010", "1234567890"}),
             (std::vector<std::string>{"0010", "9999", "10000"}));
 }
 
 TEST_F(AdapterDiscoveryTest, RecordsFillTheSelectorAndTheFirstIsShownWithItsHardwareAddress) {
-  AddAdapter(0, "Realtek RTL8139");
-  AddAdapter(1, "Intel PRO/100");
-  AddAdapter(2, "Intel PRO/100");
-  Static(1, {"10.0.0.2"}, {"255.0.0.0"});
+  SeedAdapter(0, "Realtek RTL8139");
+  SeedAdapter(1, "Intel PRO/100");
+  SeedAdapter(2, "Intel PRO/100");
+  SeedStatic(1, {"10.0.0.2"}, {"255.0.0.0"});
   // Two cards of one model: the second found by its instance id, not by the shared name.
   systemAdapters.adapters = {{"{other}", "Intel PRO/100 - 数据包计划程序微型端口", "00-11"},
                              {Guid(2), "Intel PRO/100 #2", "00-22"}};
   discovery.EnumerateAdapters();
-
-  EXPECT_EQ(SelectorItems(), (std::vector<std::string>{"Realtek RTL8139", "Intel PRO/100", "Intel PRO/100"}));
+  EXPECT_EQ(Selector(), "Realtek RTL8139|Intel PRO/100|Intel PRO/100|");
   EXPECT_EQ(windows.Selection(C::网卡选择框), 0);
   const AdapterRecord& second = state.adapters.At(2);
-  EXPECT_EQ(second.instanceId, Guid(1));
-  EXPECT_EQ(second.matchingDeviceId, "pci\\ven_1");
-  EXPECT_EQ(second.connectionName, "本地连接 1");
-  EXPECT_EQ(second.ipAddresses, "10.0.0.2");
-  EXPECT_EQ(state.adapters.At(1).hardwareAddress, "");
-  EXPECT_EQ(second.hardwareAddress, "00-11");
-  EXPECT_EQ(state.adapters.At(3).hardwareAddress, "00-22");
+  EXPECT_EQ(second.instanceId + second.matchingDeviceId + second.connectionName + second.ipAddresses,
+            Guid(1) + "pci\\ven_1本地连接 110.0.0.2");
+  EXPECT_EQ(state.adapters.At(1).hardwareAddress + "|" + second.hardwareAddress + "|" + state.adapters.At(3).hardwareAddress,
+            "|00-11|00-22");
   EXPECT_EQ(systemAdapters.listCalls, 1);  // once per scan, not once per adapter
   EXPECT_EQ(state.config.selectedAdapter, 1u);
-  EXPECT_EQ(windows.Text(C::适配器标签), Guid(0));
-  EXPECT_EQ(windows.Text(C::本地连接框), "本地连接 0");
-  EXPECT_EQ(windows.Text(C::提示标签), "手动配置");
+  EXPECT_EQ(windows.Text(C::适配器标签) + windows.Text(C::本地连接框) + windows.Text(C::提示标签),
+            Guid(0) + "本地连接 0手动配置");
   systemAdapters.adapters = {{"", "  Intel PRO/100 - 数据包计划程序微型端口 - 数据包计划程序微型端口", "22"}};
   EXPECT_EQ(discovery.ListSystemAdapters(), (std::vector<NamedHardwareAddress>{{"", "Intel PRO/100", "22"}}));
   EXPECT_EQ(LookUpHardwareAddress(discovery.ListSystemAdapters(), "", "INTEL PRO/100"), "");
 }
 
 TEST_F(AdapterDiscoveryTest, NothingAcceptedShowsThePlaceholderAndSelectsNothing) {
-  AddAdapter(0, "A");
-  Static(0, {"10.0.0.1"}, {"255.0.0.0"}, {"10.0.0.254"}, {"0"}, "8.8.8.8");
+  SeedAdapter(0, "A");
+  SeedStatic(0, {"10.0.0.1"}, {"255.0.0.0"}, {"10.0.0.254"}, {"0"}, "8.8.8.8");
   discovery.EnumerateAdapters();
   shell.SetBusy(true);
   registry.PutText(HKLM, ClassKey(0) + "\\Ndi\\Interfaces", "LowerRange", "wan");
   discovery.EnumerateAdapters();
-  EXPECT_EQ(SelectorItems(), (std::vector<std::string>{"未发现网卡信息"}));
+  EXPECT_EQ(Selector(), "未发现网卡信息|");
   EXPECT_EQ(windows.Selection(C::网卡选择框), 0);
   EXPECT_TRUE(state.adapters.Empty());
   EXPECT_EQ(state.config.selectedAdapter, 0u);
-  EXPECT_EQ(windows.Text(C::MAC信息框), "检测中……");
-  EXPECT_EQ(windows.Text(C::提示标签), "检测中……");
+  EXPECT_EQ(windows.Text(C::MAC信息框) + windows.Text(C::提示标签), "检测中……检测中……");
   EXPECT_TRUE(windows.Enabled(C::刷新按钮));
   windows.SelectPage(C::功能选择夹, 1);
   windows.Pick(C::网卡选择框, 0);  // showing the placeholder does nothing, not even a page change
@@ -186,13 +144,14 @@ TEST_F(AdapterDiscoveryTest, NothingAcceptedShowsThePlaceholderAndSelectsNothing
 }
 
 TEST_F(AdapterDiscoveryTest, ARescanReturnsToTheFirstAdapterAfterTheIdentityIsShown) {
-  for (int n = 0; n < 3; ++n) AddAdapter(n, "nic" + std::to_string(n));
-  Static(0, {"10.0.0.1"}, {"255.0.0.0"});
+  for (int n = 0; n < 3; ++n) SeedAdapter(n, "nic" + std::to_string(n));
+  SeedStatic(0, {"10.0.0.1"}, {"255.0.0.0"});
   registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName", "ComputerName", "CAFE-07");
+  const auto ipx = [&] {
+    return std::tuple(windows.Text(C::网络号框), windows.ReadOnly(C::网络号框), windows.TextColor(C::网络号框));
+  };
   discovery.EnumerateAdapters();
-  EXPECT_EQ(windows.Text(C::网络号框), "未安装IPX协议");
-  EXPECT_TRUE(windows.ReadOnly(C::网络号框));
-  EXPECT_EQ(windows.TextColor(C::网络号框), kRed);
+  EXPECT_EQ(ipx(), std::tuple("未安装IPX协议", true, kRed));
   windows.Pick(C::网卡选择框, 2);
   registry.PutText(HKLM, ClassKey(1), "DriverDesc", "renamed");
   registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx", "DisplayName", "IPX");
@@ -202,48 +161,41 @@ TEST_F(AdapterDiscoveryTest, ARescanReturnsToTheFirstAdapterAfterTheIdentityIsSh
   discovery.EnumerateAdapters();
   EXPECT_EQ(macAtPolls.front(), "检测中……");
   EXPECT_EQ(shell.busyCalls, (std::vector<bool>{false, true, false}));
-  EXPECT_EQ(shell.nameAtBusy, "CAFE-07");
-  EXPECT_EQ(shell.addressAtBusy, "10.0.0.1");  // the adapter is shown whole before any action
-  EXPECT_EQ(windows.Text(C::网络号框), "0");
-  EXPECT_FALSE(windows.ReadOnly(C::网络号框));
-  EXPECT_EQ(windows.TextColor(C::网络号框), kBlue);
-  EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"nic0", "renamed", "nic2"}));
+  EXPECT_EQ(shell.shownAtBusy, "CAFE-07|10.0.0.1");  // the adapter is shown whole before any action
+  EXPECT_EQ(ipx(), std::tuple("0", false, kBlue));
+  EXPECT_EQ(Catalogue(), "nic0|renamed|nic2|");
   EXPECT_EQ(state.config.selectedAdapter, 1u);
-  EXPECT_EQ(windows.Text(C::地址框), "10.0.0.1");
 }
 
 // ---- Reading and showing an adapter's settings ----
 
 TEST_F(AdapterDiscoveryTest, StaticListsPairUpEvenWhenTheirLengthsDiffer) {
-  AddAdapter(0, "extra masks");
-  Static(0, {"192.168.16.5", "192.168.16.6"}, {"255.255.255.0", "255.255.0.0", "255.0.0.0"});
-  AddAdapter(1, "short lists");
-  Static(1, {"10.0.0.1", "10.0.0.2"}, {"255.0.0.0"}, {"10.0.0.254", "10.0.0.253"}, {"30"});
-  AddAdapter(2, "metrics");  // metrics that read as zero become "0", others stay as stored
-  Static(2, {}, {}, {"9.0.0.1", "9.0.0.2", "9.0.0.3", "9.0.0.4", "9.0.0.5"});
+  SeedAdapter(0, "extra masks");
+  SeedStatic(0, {"192.168.16.5", "192.168.16.6"}, {"255.255.255.0", "255.255.0.0", "255.0.0.0"});
+  SeedAdapter(1, "short lists");
+  SeedStatic(1, {"10.0.0.1", "10.0.0.2"}, {"255.0.0.0"}, {"10.0.0.254", "10.0.0.253"}, {"30"});
+  SeedAdapter(2, "metrics");  // metrics that read as zero become "0", others stay as stored
+  SeedStatic(2, {}, {}, {"9.0.0.1", "9.0.0.2", "9.0.0.3", "9.0.0.4", "9.0.0.5"});
   registry.PutMulti(HKLM, TcpipKey(2), "DefaultGatewayMetric", {"0", "20", "", "abc", " 7"});
   discovery.EnumerateAdapters();
-  EXPECT_EQ(Entries(state.config.addressList),
-            (std::vector<ListEntry>{{"192.168.16.5", "255.255.255.0"}, {"192.168.16.6", "255.255.0.0"}}));
-  EXPECT_EQ(Boxes()[1], "255.255.255.0");
+  EXPECT_EQ(Lists(), "192.168.16.5/255.255.255.0 192.168.16.6/255.255.0.0 ; ;");
+  EXPECT_EQ(Boxes(), "192.168.16.5|255.255.255.0||||");
   windows.Pick(C::网卡选择框, 1);
-  EXPECT_EQ(Entries(state.config.addressList), (std::vector<ListEntry>{{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", ""}}));
-  EXPECT_EQ(Entries(state.config.gatewayList), (std::vector<ListEntry>{{"10.0.0.254", "30"}, {"10.0.0.253", "0"}}));
+  EXPECT_EQ(Lists(), "10.0.0.1/255.0.0.0 10.0.0.2/ ; 10.0.0.254/30 10.0.0.253/0 ;");
   windows.Pick(C::网卡选择框, 2);
-  EXPECT_EQ(Entries(state.config.gatewayList),
-            (std::vector<ListEntry>{{"9.0.0.1", "0"}, {"9.0.0.2", "20"}, {"9.0.0.3", "0"}, {"9.0.0.4", "0"}, {"9.0.0.5", " 7"}}));
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"", "", "9.0.0.1", "", ""}));
+  EXPECT_EQ(Lists(), "; 9.0.0.1/0 9.0.0.2/20 9.0.0.3/0 9.0.0.4/0 9.0.0.5/ 7 ;");
+  EXPECT_EQ(Boxes(), "||9.0.0.1|||");
 }
 
 TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasWhenStaticAndAtSpacesWhenLeased) {
-  const std::pair<const char*, std::vector<std::string>> rows[] = {
-      {"1.1.1.1,2.2.2.2,3.3.3.3", {"1.1.1.1", "2.2.2.2", "3.3.3.3"}}, {"", {}},
-      {"1.1.1.1 2.2.2.2", {"1.1.1.1 2.2.2.2"}}, {"1.1.1.1, 2.2.2.2,", {"1.1.1.1", " 2.2.2.2"}}};
+  const std::pair<const char*, const char*> rows[] = {
+      {"1.1.1.1,2.2.2.2,3.3.3.3", "; ; 1.1.1.1 2.2.2.2 3.3.3.3"}, {"", "; ;"},
+      {"1.1.1.1 2.2.2.2", "; ; 1.1.1.1 2.2.2.2"}, {"1.1.1.1, 2.2.2.2,", "; ; 1.1.1.1  2.2.2.2"}};
   for (int n = 0; n < 4; ++n) {
-    AddAdapter(n, "nic");
-    Static(n, {"10.0.0.1"}, {"255.0.0.0"}, {}, {}, rows[n].first);
+    SeedAdapter(n, "nic");
+    SeedStatic(n, {}, {}, {}, {}, rows[n].first);
   }
-  AddAdapter(4, "leased");
+  SeedAdapter(4, "leased");
   const std::string key = TcpipKey(4);
   registry.PutNumber(HKLM, key, "EnableDHCP", 1);
   registry.PutMulti(HKLM, key, "IPAddress", {"0.0.0.0"});
@@ -254,38 +206,36 @@ TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasWhenStaticAndAtSpacesWhenLe
   registry.PutText(HKLM, key, "DhcpNameServer", " 192.168.1.1  8.8.8.8 9.9.9.9 ");
   registry.PutNumber(HKLM, key, "InterfaceMetric", 25);
   discovery.EnumerateAdapters();
+  EXPECT_EQ(Boxes(), "|||1.1.1.1|2.2.2.2|");
   for (int n = 0; n < 4; ++n) {
     windows.Pick(C::网卡选择框, n);
-    EXPECT_EQ(Dns(), rows[n].second) << rows[n].first;
+    EXPECT_EQ(Lists(), rows[n].second) << rows[n].first;
   }
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"10.0.0.1", "255.0.0.0", "", "1.1.1.1", "2.2.2.2"}));
   windows.Pick(C::网卡选择框, 4);
   EXPECT_EQ(state.adapters.At(5).nameServers, "192.168.1.1,8.8.8.8,9.9.9.9");
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"192.168.1.50", "255.255.255.0", "192.168.1.1", "192.168.1.1", "8.8.8.8"}));
-  EXPECT_EQ(Entries(state.config.gatewayList), (std::vector<ListEntry>{{"192.168.1.1", "5"}}));
+  EXPECT_EQ(Boxes(), "192.168.1.50|255.255.255.0|192.168.1.1|192.168.1.1|8.8.8.8|");
+  EXPECT_EQ(Lists(), "192.168.1.50/255.255.255.0 ; 192.168.1.1/5 ; 192.168.1.1 8.8.8.8 9.9.9.9");
   EXPECT_EQ(state.config.interfaceMetric, "25");
   EXPECT_EQ(windows.Text(C::提示标签), "通过DHCP指派");
 }
 
 TEST_F(AdapterDiscoveryTest, AnUnknownModeEmptiesThatAdapterAndAnAbsentOneMeansStatic) {
-  AddAdapter(0, "static");
-  Static(0, {"10.0.0.1"}, {"255.0.0.0"}, {"10.0.0.254"}, {}, "8.8.8.8,8.8.4.4");
+  SeedAdapter(0, "static");
+  SeedStatic(0, {"10.0.0.1"}, {"255.0.0.0"}, {"10.0.0.254"}, {}, "8.8.8.8,8.8.4.4");
   registry.PutNumber(HKLM, TcpipKey(0), "InterfaceMetric", 9);
-  AddAdapter(1, "odd");
-  Static(1, {"10.0.0.2"}, {"255.0.0.0"}, {"10.0.0.254"}, {}, "8.8.8.8");
+  SeedAdapter(1, "odd");
+  SeedStatic(1, {"10.0.0.2"}, {"255.0.0.0"}, {"10.0.0.254"}, {}, "8.8.8.8");
   registry.PutNumber(HKLM, TcpipKey(1), "EnableDHCP", 2);
-  AddAdapter(2, "absent");
+  SeedAdapter(2, "absent");
   registry.PutMulti(HKLM, TcpipKey(2), "IPAddress", {"10.1.1.1"});
   discovery.EnumerateAdapters();  // the scratch record held adapter 0's settings just before
   const AdapterRecord& odd = state.adapters.At(2);
   EXPECT_EQ(odd.ipAddresses + odd.subnetMasks + odd.gateways + odd.gatewayMetrics + odd.nameServers +
                 odd.interfaceMetric + odd.configMode, "");
   windows.Pick(C::网卡选择框, 1);
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"", "", "", "", ""}));
+  EXPECT_EQ(Boxes(), "|||||");
   EXPECT_EQ(state.config.interfaceMetric, "");
-  EXPECT_EQ(state.adapters.At(3).configMode, "手动配置");
-  EXPECT_EQ(state.adapters.At(3).ipAddresses, "10.1.1.1");
-  EXPECT_EQ(discovery.ReadInterfaceMetric(Guid(2)), "");
+  EXPECT_EQ(state.adapters.At(3).configMode + state.adapters.At(3).ipAddresses, "手动配置10.1.1.1");
   for (std::uint32_t metric : {0u, 1u, 25u}) {
     registry.PutNumber(HKLM, TcpipKey(2), "InterfaceMetric", metric);
     EXPECT_EQ(discovery.ReadInterfaceMetric(Guid(2)), metric ? std::to_string(metric) : "");
@@ -293,11 +243,9 @@ TEST_F(AdapterDiscoveryTest, AnUnknownModeEmptiesThatAdapterAndAnAbsentOneMeansS
 }
 
 TEST_F(AdapterDiscoveryTest, PickingAnAdapterShowsItOnPageZeroAndDiscardsUnappliedEdits) {
-  AddAdapter(0, "A");
-  Static(0, {"10.0.0.1"}, {"255.0.0.0"});
-  AddAdapter(1, "B");
-  Static(1, {"10.0.0.2", "10.0.0.3"}, {"255.255.0.0", "255.255.255.0"}, {"10.0.0.254"}, {},
-         "1.1.1.1,2.2.2.2,3.3.3.3");
+  SeedAdapter(0, "A");
+  SeedAdapter(1, "B");
+  SeedStatic(1, {"10.0.0.2", "10.0.0.3"}, {"255.255.0.0", "255.255.255.0"}, {"10.0.0.254"}, {}, "1.1.1.1,2.2.2.2");
   registry.PutNumber(HKLM, TcpipKey(1), "InterfaceMetric", 40);
   systemAdapters.adapters = {{"", "B", "00-0B"}};
   discovery.EnumerateAdapters();
@@ -305,15 +253,13 @@ TEST_F(AdapterDiscoveryTest, PickingAnAdapterShowsItOnPageZeroAndDiscardsUnappli
   windows.Pick(C::网卡选择框, 1);
   EXPECT_EQ(state.config.selectedAdapter, 2u);
   EXPECT_EQ(windows.Page(C::功能选择夹), 0);
-  EXPECT_EQ(windows.Text(C::适配器标签), Guid(1));
-  EXPECT_EQ(windows.Text(C::本地连接框), "本地连接 1");
-  EXPECT_EQ(windows.Text(C::MAC信息框), "00-0B");
-  EXPECT_EQ(Dns().size(), 3u);
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"10.0.0.2", "255.255.0.0", "10.0.0.254", "1.1.1.1", "2.2.2.2"}));
+  EXPECT_EQ(windows.Text(C::适配器标签) + windows.Text(C::本地连接框) + windows.Text(C::MAC信息框),
+            Guid(1) + "本地连接 100-0B");
+  EXPECT_EQ(Boxes(), "10.0.0.2|255.255.0.0|10.0.0.254|1.1.1.1|2.2.2.2|");
   state.config.addressList.Replace(1, ListEntry{"9.9.9.9", "255.0.0.0"});
   state.config.interfaceMetric = "1";
   windows.Pick(C::网卡选择框, 1);
-  EXPECT_EQ(state.config.addressList.At(1), (ListEntry{"10.0.0.2", "255.255.0.0"}));
+  EXPECT_EQ(Lists(), "10.0.0.2/255.255.0.0 10.0.0.3/255.255.255.0 ; 10.0.0.254/0 ; 1.1.1.1 2.2.2.2");
   EXPECT_EQ(state.config.interfaceMetric, "40");
 }
 
@@ -323,104 +269,74 @@ class AdapterDiscoveryReentryTest : public AdapterDiscoveryTest {
  protected:
   void SetUp() override {
     AdapterDiscoveryTest::SetUp();
-    AddAdapter(0, "first");
-    Static(0, {"10.0.0.1", "10.0.0.2", "10.0.0.3"}, {"255.0.0.0", "255.0.0.0", "255.0.0.0"},
-           {"10.0.0.254", "10.0.0.253"}, {"0", "10"}, "10.0.0.53,10.0.0.54");
-    AddAdapter(1, "second");
-    Static(1, {"172.16.0.1", "172.16.0.2"}, {"255.255.0.0", "255.255.0.0"}, {"172.16.0.254"},
-           {"5"}, "172.16.0.53");
-    AddAdapter(2, "third");
-    Static(2, {"192.168.0.1"}, {"255.255.255.0"});
+    SeedAdapter(0, "first");
+    SeedStatic(0, {"10.0.0.1", "10.0.0.2", "10.0.0.3"}, {"255.0.0.0", "255.0.0.0", "255.0.0.0"},
+               {"10.0.0.254", "10.0.0.253"}, {"0", "10"}, "10.0.0.53,10.0.0.54");
+    SeedAdapter(1, "second");
+    SeedStatic(1, {"172.16.0.1", "172.16.0.2"}, {"255.255.0.0", "255.255.0.0"}, {"172.16.0.254"}, {"5"},
+               "172.16.0.53");
+    SeedAdapter(2, "third");
+    SeedStatic(2, {"192.168.0.1"}, {"255.255.255.0"});
+    discovery.EnumerateAdapters();
   }
   // Queues `event` once, at the first poll where `when` holds.
   void InjectOnce(std::function<bool()> when, std::function<void()> event) {
-    input.onPoll = [this, when, event, fired = false](int) mutable {
-      if (fired || !when()) return;
-      fired = true;
+    injected = false;
+    input.onPoll = [this, when, event](int) {
+      if (injected || !when()) return;
+      injected = true;
       input.Queue(event);
     };
   }
-  // Queues `event` once, at the `poll`th poll from now. Showing an adapter polls once before
-  // its lists are built, once after each of the five splits, and before and after each entry.
-  void InjectAtPoll(int poll, std::function<void()> event) {
-    const int from = input.polls;
-    input.onPoll = [this, from, poll, event](int at) {
-      if (at - from == poll) input.Queue(event);
-    };
-  }
-  void ExpectShowing(int n, const std::vector<ListEntry>& addresses) {
-    EXPECT_EQ(state.config.selectedAdapter, static_cast<std::size_t>(n + 1));
-    EXPECT_EQ(windows.Text(C::适配器标签), Guid(n));
-    EXPECT_EQ(Entries(state.config.addressList), addresses);
-    EXPECT_EQ(windows.Text(C::地址框), addresses.front().primary);
-  }
+  bool injected = false;
+  const std::string kFirst = "10.0.0.1/255.0.0.0 10.0.0.2/255.0.0.0 10.0.0.3/255.0.0.0 ; "
+                             "10.0.0.254/0 10.0.0.253/10 ; 10.0.0.53 10.0.0.54";
 };
 
-TEST_F(AdapterDiscoveryReentryTest, SelectorAndCatalogueAgreeAtEveryPollOfAScan) {
-  int scanPolls = 0;
-  input.onPoll = [&](int) {
-    if (windows.Text(C::提示标签) != "检测中……") return;
-    ++scanPolls;
-    EXPECT_EQ(SelectorItems(), CatalogueNames());
+TEST_F(AdapterDiscoveryReentryTest, AScanOrPickInsideAnotherLeavesOneWholeAdapterShown) {
+  const std::string second = "172.16.0.1/255.255.0.0 172.16.0.2/255.255.0.0 ; 172.16.0.254/5 ; 172.16.0.53";
+  const auto scan = [&] { discovery.EnumerateAdapters(); };
+  const auto pick = [&](int n) { return [&, n] { windows.Pick(C::网卡选择框, n); }; };
+  // Each event comes once, when the catalogue holds `count` adapters during a scan, or at the
+  // `poll`th poll of a list build: showing an adapter polls once before its lists are built,
+  // once after each of the five splits, and before and after each entry.
+  const struct { const char* name; std::function<void()> start; std::size_t count; int poll;
+                 std::function<void()> event; int shown; } rows[] = {
+      {"a scan inside a scan", scan, 1, 0, scan, 0},
+      {"a pick inside a scan", scan, 2, 0, pick(1), 0},
+      {"a pick inside a list build", pick(0), 0, 8, pick(1), 1},
+      {"a refresh inside a list build", pick(1), 0, 10, scan, 0},
   };
-  discovery.EnumerateAdapters();
-  EXPECT_GE(scanPolls, 6);
-}
-
-TEST_F(AdapterDiscoveryReentryTest, AScanStartedInsideAScanLeavesOneWholeCatalogue) {
-  InjectOnce([&] { return state.adapters.Count() == 1; }, [&] { discovery.EnumerateAdapters(); });
-  discovery.EnumerateAdapters();
-  EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"first", "second", "third"}));
-  EXPECT_EQ(SelectorItems(), CatalogueNames());
-  EXPECT_EQ(windows.Selection(C::网卡选择框), 0);
-  EXPECT_EQ(std::count(shell.busyCalls.begin(), shell.busyCalls.end(), false), 1);
-  ExpectShowing(0, {{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"}, {"10.0.0.3", "255.0.0.0"}});
-  EXPECT_EQ(state.config.gatewayList.Count(), 2u);
-  EXPECT_EQ(Dns().size(), 2u);
-}
-
-TEST_F(AdapterDiscoveryReentryTest, APickDuringAListBuildLeavesOnlyThePickedAdaptersLists) {
-  discovery.EnumerateAdapters();
-  InjectAtPoll(8, [&] { windows.Pick(C::网卡选择框, 1); });  // after the first address
-  windows.Pick(C::网卡选择框, 0);
-  ExpectShowing(1, {{"172.16.0.1", "255.255.0.0"}, {"172.16.0.2", "255.255.0.0"}});
-  EXPECT_EQ(Entries(state.config.gatewayList), (std::vector<ListEntry>{{"172.16.0.254", "5"}}));
-  EXPECT_EQ(Dns(), (std::vector<std::string>{"172.16.0.53"}));
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"172.16.0.1", "255.255.0.0", "172.16.0.254", "172.16.0.53", ""}));
-}
-
-TEST_F(AdapterDiscoveryReentryTest, ARefreshDuringAListBuildShowsTheFirstAdapterWhole) {
-  discovery.EnumerateAdapters();
-  InjectAtPoll(10, [&] { discovery.EnumerateAdapters(); });  // after both addresses
-  windows.Pick(C::网卡选择框, 1);
-  ExpectShowing(0, {{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"}, {"10.0.0.3", "255.0.0.0"}});
-  EXPECT_EQ(Entries(state.config.gatewayList),
-            (std::vector<ListEntry>{{"10.0.0.254", "0"}, {"10.0.0.253", "10"}}));
+  for (const auto& row : rows) {
+    discovery.EnumerateAdapters();
+    shell.busyCalls.clear();
+    const int from = input.polls;
+    InjectOnce([&, from] { return row.count ? state.adapters.Count() == row.count : input.polls - from == row.poll; },
+               row.event);
+    row.start();
+    EXPECT_TRUE(injected) << row.name;
+    EXPECT_EQ(Catalogue(), "first|second|third|") << row.name;
+    EXPECT_EQ(Selector(), Catalogue()) << row.name;
+    EXPECT_EQ(state.config.selectedAdapter, static_cast<std::size_t>(row.shown + 1)) << row.name;
+    EXPECT_EQ(windows.Text(C::适配器标签), Guid(row.shown)) << row.name;
+    EXPECT_EQ(Lists(), row.shown ? second : kFirst) << row.name;
+    EXPECT_EQ(windows.Text(C::地址框), row.shown ? "172.16.0.1" : "10.0.0.1") << row.name;
+    EXPECT_LE(std::count(shell.busyCalls.begin(), shell.busyCalls.end(), false), 1) << row.name;
+  }
 }
 
 TEST_F(AdapterDiscoveryReentryTest, AScanThatFindsNothingLeavesTheListsAsTheyWereBeforeTheBuild) {
-  discovery.EnumerateAdapters();
-  InjectAtPoll(8, [&] {  // after the second adapter's first address
+  const int from = input.polls;
+  InjectOnce([&] { return input.polls - from == 8; }, [&] {  // after the second adapter's first address
     for (int n = 0; n < 3; ++n) layer.DeleteRegistryValue(HKLM, ClassKey(n) + "\\Linkage\\UpperBind");
     discovery.EnumerateAdapters();
   });
   windows.Pick(C::网卡选择框, 1);
-  EXPECT_EQ(SelectorItems(), (std::vector<std::string>{"未发现网卡信息"}));
+  EXPECT_EQ(Selector(), "未发现网卡信息|");
   EXPECT_TRUE(state.adapters.Empty());
   EXPECT_EQ(state.config.selectedAdapter, 0u);  // not the overtaken pick's, past the catalogue
-  EXPECT_EQ(Entries(state.config.addressList),
-            (std::vector<ListEntry>{{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"},
-                                    {"10.0.0.3", "255.0.0.0"}}));
-  EXPECT_EQ(Entries(state.config.gatewayList),
-            (std::vector<ListEntry>{{"10.0.0.254", "0"}, {"10.0.0.253", "10"}}));
+  EXPECT_EQ(Lists(), kFirst);
   EXPECT_EQ(windows.Text(C::地址框), "10.0.0.1");
-}
-
-TEST_F(AdapterDiscoveryReentryTest, APickDuringAScanIsFollowedByTheFirstAdapter) {
-  InjectOnce([&] { return state.adapters.Count() == 2; }, [&] { windows.Pick(C::网卡选择框, 1); });
-  discovery.EnumerateAdapters();
-  EXPECT_EQ(CatalogueNames(), (std::vector<std::string>{"first", "second", "third"}));
-  ExpectShowing(0, {{"10.0.0.1", "255.0.0.0"}, {"10.0.0.2", "255.0.0.0"}, {"10.0.0.3", "255.0.0.0"}});
 }
 
 }  // namespace

@@ -12,51 +12,26 @@ namespace {
 
 using namespace netvane::testing;
 using C = MainControl;
-constexpr RootKey HKLM = RootKey::LocalMachine;
-const std::string kGuid = "{A1}";
-const std::string kTcpip = std::string(kTcpipInterfacesKey) + kGuid;
 template <std::size_t N>
 std::string Bytes(const char (&literal)[N]) { return std::string(literal, N - 1); }
 const std::string kWinlogon = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 
 class ApplyTest : public ::testing::Test, protected TestMachine {
  protected:
-  void SetUp() override {  // one static adapter with two DNS servers and a second address
-    const std::string cls = std::string(kAdapterClassKey) + "0000";
-    const std::string connection = std::string(kNetworkConnectionsKey) + kGuid + "\\Connection";
-    registry.PutMulti(HKLM, cls + "\\Linkage", "UpperBind", {"Tcpip"});
-    registry.PutText(HKLM, cls + "\\Ndi\\Interfaces", "LowerRange", "ethernet");
-    registry.PutText(HKLM, cls, "NetCfgInstanceId", kGuid);
-    registry.PutText(HKLM, cls, "MatchingDeviceId", deviceId);
-    registry.PutText(HKLM, connection, "PnpInstanceID", "PCI\\1");
-    registry.PutText(HKLM, std::string(kDeviceEnumKey) + "PCI\\1\\Control", "ActiveService", "E1");
-    registry.PutNumber(HKLM, kTcpip, "EnableDHCP", 0);
-    registry.PutMulti(HKLM, kTcpip, "IPAddress", {"10.0.0.1", "10.0.0.2"});
-    registry.PutMulti(HKLM, kTcpip, "SubnetMask", {"255.0.0.0", "255.255.0.0"});
-    registry.PutMulti(HKLM, kTcpip, "DefaultGateway", {"10.0.0.254"});
-    registry.PutMulti(HKLM, kTcpip, "DefaultGatewayMetric", {"1"});
+  void SetUp() override {  // one static adapter with three DNS servers and a second address
+    SeedStatic(0, {"10.0.0.1", "10.0.0.2"}, {"255.0.0.0", "255.255.0.0"}, {"10.0.0.254"}, {"1"},
+               "1.1.1.1,2.2.2.2,3.3.3.3");
     registry.PutNumber(HKLM, kTcpip, "InterfaceMetric", 30);
-    registry.PutText(HKLM, kTcpip, "NameServer", "1.1.1.1,2.2.2.2,3.3.3.3");
-    registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx", "DisplayName", "IPX");
-    for (const char* key : {"SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName",
-                            "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx\\Parameters",
-                            "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters",
-                            "SYSTEM\\ControlSet001\\Control\\ComputerName\\ComputerName",
-                            "SYSTEM\\ControlSet001\\Services\\Tcpip\\Parameters", kWinlogon.c_str()}) {
-      registry.CreateKey(HKLM, key);
-    }
+    SeedIdentityKeys();
     app.Start();
     windows.SetText(C::机器名框, "PC01");
   }
-  std::string Value(const std::string& key, const char* name) {
-    const auto value = registry.Get(HKLM, key, name);
-    return value ? value->data : "<absent>";
-  }
+  std::string Value(const std::string& key, const char* name) { return Stored(key, name); }
   void Modify() {
     registry.ClearWrites();
     windows.Click(C::修改按钮);
   }
-  std::string deviceId = "pci\\ven_10ec&dev_8139";
+  const std::string kTcpip = SeedAdapter(0);
   Application app{services, "MZ"};
 };
 
@@ -83,8 +58,8 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   EXPECT_EQ(Value("SYSTEM\\ControlSet001\\Services\\Tcpip\\Parameters", "NV Hostname"), Bytes("PC01\0"));
   EXPECT_EQ(Value(kWinlogon, "DefaultDomainName"), Bytes("PC01\0"));
   ASSERT_EQ(processes.started.size(), 4u);
-  const auto commands = RestartCommands(deviceId);
-  EXPECT_EQ(commands[1].commandLine, "cmd /c devcon disable \"pci\\ven_10ec&dev_8139\"");
+  const auto commands = RestartCommands("pci\\ven_0");
+  EXPECT_EQ(commands[1].commandLine, "cmd /c devcon disable \"pci\\ven_0\"");
   for (std::size_t i = 0; i < 4; ++i) {
     const ProcessRequest& started = processes.started[i];
     EXPECT_EQ(started.commandLine, commands[i].commandLine);

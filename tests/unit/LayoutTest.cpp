@@ -12,31 +12,9 @@ bool Overlap(const Rect& a, const Rect& b) {
          b.top < a.top + a.height;
 }
 
-bool IsContainer(const ControlLayout& row) {
-  return row.kind == ControlKind::GroupBox || row.kind == ControlKind::TabControl;
-}
-
-TEST(Layout, NoTwoControlsShownTogetherOnTheMainWindowOverlap) {
-  const WindowLayout& layout = LayoutOf(WindowId::Main);
-  const int tab = static_cast<int>(MainControl::功能选择夹);
-  for (int page : {0, 1}) {
-    std::vector<const ControlLayout*> shown;
-    for (const ControlLayout& row : layout.controls) {
-      const auto on = PageOf(layout, row);
-      if (!IsContainer(row) && (!on || (on->first == tab && on->second == page))) {
-        shown.push_back(&row);
-      }
-    }
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-      for (std::size_t j = i + 1; j < shown.size(); ++j) {
-        EXPECT_FALSE(Overlap(PlaceControl(layout, *shown[i], 96), PlaceControl(layout, *shown[j], 96)))
-            << shown[i]->name << " / " << shown[j]->name << " on page " << page;
-      }
-    }
-  }
-}
-
-TEST(Layout, EveryControlSitsInsideItsContainerAndWindow) {
+// What the operator sees together must not overlap, and every control sits inside its container
+// and its window.
+TEST(Layout, ControlsShownTogetherNeverOverlapAndStayInsideTheirContainers) {
   for (WindowId id : {WindowId::Main, WindowId::Advanced, WindowId::Entry}) {
     const WindowLayout& layout = LayoutOf(id);
     for (const ControlLayout& row : layout.controls) {
@@ -48,6 +26,22 @@ TEST(Layout, EveryControlSitsInsideItsContainerAndWindow) {
         EXPECT_LE(row.bounds.top + row.bounds.height, container->bounds.height) << row.name;
       } else {
         EXPECT_EQ(row.container, 0) << row.name;
+      }
+    }
+  }
+  const WindowLayout& layout = LayoutOf(WindowId::Main);
+  const int tab = static_cast<int>(MainControl::功能选择夹);
+  for (int page : {0, 1}) {
+    std::vector<const ControlLayout*> shown;
+    for (const ControlLayout& row : layout.controls) {
+      const auto on = PageOf(layout, row);
+      const bool container = row.kind == ControlKind::GroupBox || row.kind == ControlKind::TabControl;
+      if (!container && (!on || (on->first == tab && on->second == page))) shown.push_back(&row);
+    }
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      for (std::size_t j = i + 1; j < shown.size(); ++j) {
+        EXPECT_FALSE(Overlap(PlaceControl(layout, *shown[i], 96), PlaceControl(layout, *shown[j], 96)))
+            << shown[i]->name << " / " << shown[j]->name << " on page " << page;
       }
     }
   }
@@ -67,9 +61,14 @@ TEST(Layout, PositionsAddUpThroughContainersAndScaleLikeMulDiv) {
   EXPECT_FALSE(PageOf(main, *FindControl(main, static_cast<int>(MainControl::退出按钮))));
 }
 
-TEST(Layout, TabOrderNamesOnlyFocusableControlsOnce) {
+TEST(Layout, TabOrderNamesEveryEditableControlOnceAndNothingElse) {
   for (WindowId id : {WindowId::Main, WindowId::Advanced, WindowId::Entry}) {
     const WindowLayout& layout = LayoutOf(id);
+    for (const ControlLayout& row : layout.controls) {
+      const bool typedInto = (row.kind == ControlKind::Edit || row.kind == ControlKind::IpAddress) &&
+                             !(row.flags & flag::kReadOnly);
+      if (typedInto) EXPECT_EQ(std::count(layout.tabOrder.begin(), layout.tabOrder.end(), row.id), 1) << row.name;
+    }
     std::vector<int> seen;
     for (int control : layout.tabOrder) {
       const ControlLayout* row = FindControl(layout, control);

@@ -51,7 +51,7 @@ class MachineIdentityTest : public ::testing::Test {
   }
   std::vector<std::string> Written() {
     std::vector<std::string> paths;
-    for (const auto& write : registry.Writes()) paths.push_back(write.path);
+    for (const auto& write : registry.Writes()) paths.push_back(write);
     return paths;
   }
   MemoryRegistry registry;

@@ -68,47 +68,26 @@ TEST_F(MainWindowTest, AnExistingToolIsLeftAloneAndAFailedWriteIsNoStop) {
   EXPECT_EQ(blocked.writeCalls, 1);
 }
 
-TEST_F(MainWindowTest, BusyStateCoversExactlyTheFourActionButtons) {
+TEST_F(MainWindowTest, RefreshAndEnterRunOnlyWhileTheFourActionButtonsAreEnabled) {
   app.Start();
+  ASSERT_EQ(windows.Focused(WindowId::Main), static_cast<int>(C::网吧按钮));
+  windows.PressEnter(WindowId::Main);  // Enter right after start presses the default button
+  EXPECT_EQ(windows.Page(C::功能选择夹), 1);
+  windows.SetFocus(C::刷新按钮);
+  windows.PressEnter(WindowId::Main);  // Enter on another button presses that one only
+  EXPECT_EQ(calls.back(), "enumerate(busy)");
+  EXPECT_EQ(windows.Page(C::功能选择夹), 0);  // a refresh ends on page 0
+  EXPECT_EQ(ActionButtonsEnabled(), (std::vector<bool>{true, true, true, true}));
   app.mainWindow().SetBusy(true);
   EXPECT_EQ(ActionButtonsEnabled(), (std::vector<bool>{false, false, false, false}));
   for (C usable : {C::退出按钮, C::保存按钮, C::网卡选择框, C::机器名框, C::自动消块1}) {
     EXPECT_TRUE(windows.Enabled(usable));
   }
-  windows.Click(C::刷新按钮);  // disabled: no refresh
-  EXPECT_EQ(calls.size(), 2u);
-  app.mainWindow().SetBusy(false);
-  EXPECT_EQ(ActionButtonsEnabled(), (std::vector<bool>{true, true, true, true}));
-}
-
-TEST_F(MainWindowTest, RefreshIsBusyUntilTheEnumerationAndEndsOnPageZero) {
-  app.Start();
-  windows.SelectPage(C::功能选择夹, 1);
+  const std::size_t before = calls.size();
   windows.Click(C::刷新按钮);
-  EXPECT_EQ(calls.back(), "enumerate(busy)");
-  EXPECT_EQ(windows.Page(C::功能选择夹), 0);
-  EXPECT_EQ(ActionButtonsEnabled(), (std::vector<bool>{true, true, true, true}));
-}
-
-TEST_F(MainWindowTest, EnterRightAfterStartPressesTheDefaultButton) {
-  app.Start();
-  ASSERT_EQ(windows.Focused(WindowId::Main), static_cast<int>(C::网吧按钮));
-  windows.PressEnter(WindowId::Main);
-  EXPECT_EQ(windows.Page(C::功能选择夹), 1);
-  windows.SetFocus(C::网卡选择框);
-  windows.PressEnter(WindowId::Main);  // not armed: back to page 0
-  EXPECT_EQ(windows.Page(C::功能选择夹), 0);
-}
-
-TEST_F(MainWindowTest, EnterOnAnotherButtonPressesThatButtonOnly) {
-  app.Start();
-  windows.SetFocus(C::刷新按钮);
-  windows.PressEnter(WindowId::Main);
-  EXPECT_EQ(calls.back(), "enumerate(busy)");
-  EXPECT_EQ(windows.Page(C::功能选择夹), 0);
-  app.mainWindow().SetBusy(true);
   windows.SetFocus(C::机器名框);
   windows.PressEnter(WindowId::Main);  // the default button is disabled: nothing happens
+  EXPECT_EQ(calls.size(), before);
   EXPECT_EQ(windows.Page(C::功能选择夹), 0);
 }
 
@@ -133,7 +112,9 @@ TEST_F(MainWindowTest, ArmedCafeActionPutsTheCaretIntoTheMachineNumber) {
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "fill"), 1);
 }
 
-TEST_F(MainWindowTest, ExitEndsTheProgramAtOnceEvenInTheMiddleOfAnAction) {
+TEST_F(MainWindowTest, ExitAndTheCloseBoxEndTheProgramAtOnceEvenInTheMiddleOfAnAction) {
+  app.Start();
+  EXPECT_THROW(windows.RequestClose(WindowId::Main), ProgramEnded);
   app.Start();
   bool enumerationFinished = false;
   app.mainWindow().actions().enumerateAdapters = [&] {
@@ -144,11 +125,6 @@ TEST_F(MainWindowTest, ExitEndsTheProgramAtOnceEvenInTheMiddleOfAnAction) {
   EXPECT_THROW(windows.Click(C::刷新按钮), ProgramEnded);
   EXPECT_TRUE(windows.ended);
   EXPECT_FALSE(enumerationFinished);
-}
-
-TEST_F(MainWindowTest, TheCloseBoxEndsTheProgramToo) {
-  app.Start();
-  EXPECT_THROW(windows.RequestClose(WindowId::Main), ProgramEnded);
 }
 
 TEST_F(MainWindowTest, AdvancedOpensModallyFromItsLayoutAndCloses) {

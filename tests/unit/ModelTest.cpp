@@ -19,16 +19,5 @@ TEST(OneBasedList, PositionsCountFromOneAndRemovalMovesLaterEntriesUp) {
   EXPECT_THROW(dns.At(0), std::out_of_range);
 }
 
-TEST(SharedState, CatalogueHoldsCopiesOfTheScratchRecord) {
-  SharedState state;
-  AdapterRecord scratch;
-  scratch.driverDescription = "Realtek RTL8139";
-  state.adapters.Append(scratch);
-  scratch.driverDescription = "Intel PRO/100";
-  state.adapters.Append(scratch);
-  EXPECT_EQ(state.adapters.At(1).driverDescription, "Realtek RTL8139");
-  EXPECT_EQ(state.adapters.At(2).driverDescription, "Intel PRO/100");
-}
-
 }  // namespace
 }  // namespace netvane

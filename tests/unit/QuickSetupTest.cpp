@@ -12,9 +12,7 @@ namespace {
 
 using namespace netvane::testing;
 using C = MainControl;
-constexpr RootKey HKLM = RootKey::LocalMachine;
 const std::string kIni = "C:\\Netcafe\\ipset.ini";
-const std::string kTcpip = std::string(kTcpipInterfacesKey) + "{A1}";
 
 class QuickSetupTest : public ::testing::Test, protected TestMachine {
  protected:
@@ -22,14 +20,8 @@ class QuickSetupTest : public ::testing::Test, protected TestMachine {
     Seed(ini);
     app.Start();
   }
-  void Seed(const char* ini) {
+  void Seed(const char* ini) {  // a leased adapter, IPX, and no logon key
     if (ini) files.Store(kIni, ini);
-    const std::string cls = std::string(kAdapterClassKey) + "0000";
-    registry.PutMulti(HKLM, cls + "\\Linkage", "UpperBind", {"Tcpip"});
-    registry.PutText(HKLM, cls + "\\Ndi\\Interfaces", "LowerRange", "ethernet");
-    registry.PutText(HKLM, cls, "NetCfgInstanceId", "{A1}");
-    registry.PutText(HKLM, std::string(kNetworkConnectionsKey) + "{A1}\\Connection", "PnpInstanceID", "P\\1");
-    registry.PutText(HKLM, std::string(kDeviceEnumKey) + "P\\1\\Control", "ActiveService", "E1");
     registry.PutNumber(HKLM, kTcpip, "EnableDHCP", 1);
     registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx", "DisplayName", "IPX");
     registry.CreateKey(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx\\Parameters");
@@ -51,10 +43,8 @@ class QuickSetupTest : public ::testing::Test, protected TestMachine {
     windows.Type(C::机器数框, number);
     windows.PressEnter(WindowId::Main);
   }
-  std::string Stored(const char* name) {
-    const auto value = registry.Get(HKLM, kTcpip, name);
-    return value ? value->data : "<absent>";
-  }
+  std::string Stored(const char* name) { return TestMachine::Stored(kTcpip, name); }
+  const std::string kTcpip = SeedAdapter(0);
   Application app{services, "MZ"};
 };
 
@@ -107,14 +97,9 @@ TEST_F(QuickSetupTest, SaveKeepsUnknownLinesConfirmsAndReportsAFolderInTheWay) {
   EXPECT_EQ(windows.messages[0].title, "提示");
   EXPECT_EQ(windows.Page(C::功能选择夹), 0);
 
-  MemoryFileSystem blocked;
-  blocked.MakeDirectory("C:\\Netcafe\\ipset.ini");  // a folder where the file should be
-  MemoryIniFile blockedIni{blocked};
-  Services other{layer, blockedIni, blocked, processes, systemAdapters, clock, input, windows};
-  MainWindow shell(app.state(), other, "");
-  AdapterApply apply(app.state(), other, shell, *static_cast<MachineIdentity*>(nullptr),
-                     *static_cast<AdapterDiscovery*>(nullptr));
-  QuickSetup(app.state(), other, shell, apply).SaveQuickSetup();
+  files.MakeDirectory(kIni);  // a folder where the file should be
+  windows.SelectPage(C::功能选择夹, 1);
+  windows.Click(C::保存按钮);
   ASSERT_EQ(windows.messages.size(), 2u);
   EXPECT_EQ(windows.messages[1].text, "配置信息保存失败！");
   EXPECT_EQ(windows.messages[1].icon, MessageIcon::Exclamation);
@@ -160,6 +145,7 @@ TEST_F(QuickSetupTest, ADerivedFaultIsRefusedOnPageOneAndNothingIsApplied) {
   EnterNumber("5");
   EXPECT_EQ(windows.messages.back().text, "默认网关无效：");
   EXPECT_TRUE(processes.started.empty());
+  EXPECT_EQ(HostNumber("000123456789", false), 123456789u);  // nine digits after the zeros
 }
 
 TEST(CommandLine, KnowsTheThreeSwitchesAndNothingElse) {
@@ -168,7 +154,8 @@ TEST(CommandLine, KnowsTheThreeSwitchesAndNothingElse) {
       {"  ", {Mode::Interactive, ""}}, {"-NUMBER  7 ", {Mode::Number, "7"}}, {"/Auto", {Mode::Auto, ""}},
       {"\"/number\" \"020\"", {Mode::Number, "020"}}, {"-undo", {Mode::Undo, ""}}, {"+auto", {Mode::Invalid}},
       {"/number 1234567890", {Mode::Invalid}}, {"/number \"\"", {Mode::Invalid}},
-      {"/auto 019", {Mode::Invalid}}, {"/number 01a", {Mode::Invalid}},
+      {"/auto 019", {Mode::Invalid}}, {"/number 01a", {Mode::Invalid}}, {"/number\t7", {Mode::Number, "7"}},
+      {"/number 7\" \"", {Mode::Invalid}},  // a quoted space is part of the word
   };
   for (const auto& [text, expected] : rows) {
     const CommandLine parsed = ParseCommandLine(text);
@@ -188,7 +175,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
     registry.CreateKey(HKLM, key);
   }
   const auto run = [&](const char* arguments) { return Application(services, "MZ").Run(arguments); };
-  systemAdapters.adapters = {{"", "", "00:1a:2b:3c:4d:5e"}};
+  systemAdapters.adapters = {{Guid(0), "nic", "00:1a:2b:3c:4d:5e"}};
   EXPECT_EQ(run("/auto"), 2);  // the table names two cards for one number
   EXPECT_EQ(windows.messages.at(0).title, "错误");
   EXPECT_NE(windows.messages[0].text.find("00-1A-2B-3C-4D-5E 和 00-1A-2B-3C-4D-60"), std::string::npos);

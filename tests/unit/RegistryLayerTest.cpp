@@ -34,7 +34,7 @@ TEST_F(RegistryLayerTest, EveryOperationClosesTheKeysItOpened) {
   layer.RegistryValueExists(HKLM, kAdapterKey + "\\IPAddress");
   layer.WriteInterfaceMetric(kGuid, "20");
   layer.WriteInterfaceMetric(kGuid, "");
-  EXPECT_GT(registry.OpenCalls(), 10);
+  EXPECT_GT(registry.openCalls, 10);
   EXPECT_EQ(registry.OpenKeyCount(), 0);
 }
 

@@ -13,26 +13,14 @@ namespace {
 
 using namespace netvane::testing;
 using C = MainControl;
-constexpr RootKey HKLM = RootKey::LocalMachine;
 
 class RobustnessTest : public ::testing::Test, protected TestMachine {
  protected:
   void SetUp() override {  // three adapters, each with addresses of its own: 10.0.n.x
     for (int n = 0; n < 3; ++n) {
-      const std::string guid = "{G" + std::to_string(n) + "}";
-      const std::string cls = std::string(kAdapterClassKey) + "000" + std::to_string(n);
-      const std::string tcpip = std::string(kTcpipInterfacesKey) + guid;
       const std::string net = "10.0." + std::to_string(n) + ".";
-      registry.PutMulti(HKLM, cls + "\\Linkage", "UpperBind", {"Tcpip"});
-      registry.PutText(HKLM, cls + "\\Ndi\\Interfaces", "LowerRange", "ethernet");
-      registry.PutText(HKLM, cls, "DriverDesc", "nic" + std::to_string(n));
-      registry.PutText(HKLM, cls, "NetCfgInstanceId", guid);
-      registry.PutText(HKLM, std::string(kNetworkConnectionsKey) + guid + "\\Connection", "PnpInstanceID", "P\\" + guid);
-      registry.PutText(HKLM, std::string(kDeviceEnumKey) + "P\\" + guid + "\\Control", "ActiveService", "E1");
-      registry.PutNumber(HKLM, tcpip, "EnableDHCP", 0);
-      registry.PutMulti(HKLM, tcpip, "IPAddress", {net + "1", net + "2"});
-      registry.PutMulti(HKLM, tcpip, "SubnetMask", {"255.0.0.0", "255.0.0.0"});
-      registry.PutText(HKLM, tcpip, "NameServer", net + "53");
+      SeedAdapter(n, "nic" + std::to_string(n));
+      SeedStatic(n, {net + "1", net + "2"}, {"255.0.0.0", "255.0.0.0"}, {}, {}, net + "53");
     }
     for (const char* set : {"CurrentControlSet", "ControlSet001"}) {
       const std::string root = std::string("SYSTEM\\") + set;
@@ -68,7 +56,7 @@ TEST_F(RobustnessTest, EveryRefusedKeyShowsAFailureAndTheDisplayShowsTheRegistry
   };
   modify();
   std::set<std::string> keys;
-  for (const auto& write : registry.Writes()) keys.insert(write.path.substr(0, write.path.rfind('\\')));
+  for (const auto& write : registry.Writes()) keys.insert(write.substr(0, write.rfind('\\')));
   ASSERT_GE(keys.size(), 5u);
   for (const std::string& key : keys) {
     registry.RefuseWritesUnder(HKLM, key);
@@ -76,10 +64,26 @@ TEST_F(RobustnessTest, EveryRefusedKeyShowsAFailureAndTheDisplayShowsTheRegistry
     clock.onSleep = [&] { status = windows.Text(C::提示标签); };
     modify();
     EXPECT_EQ(status, kApplyFailed) << key;
-    const std::string stored = layer.ReadMultiString(std::string(kTcpipInterfacesKey) + "{G0}", "IPAddress");
+    const std::string stored = layer.ReadMultiString(TcpipKey(0), "IPAddress");
     EXPECT_EQ(windows.Text(C::地址框), stored.substr(0, stored.find('\r'))) << key;
     EXPECT_TRUE(windows.Enabled(C::修改按钮)) << key;
   }
+}
+
+TEST_F(RobustnessTest, AFailedProcessStartOrNoSystemDirectoryIsAFailureAndPutsNoToolAnywhere) {
+  std::string status;
+  clock.onSleep = [&] { status = windows.Text(C::提示标签); };
+  processes.succeed = false;
+  windows.Click(C::修改按钮);
+  EXPECT_EQ(status, kApplyFailed);
+  processes = FakeProcessStarter{};
+  files.systemDirectory = "";
+  files.writeCalls = 0;
+  app.mainWindow().Initialise();  // no "\devcon.exe" in the root of the drive
+  EXPECT_EQ(files.writeCalls, 0);
+  windows.Click(C::修改按钮);
+  EXPECT_EQ(status, kApplyFailed);
+  EXPECT_TRUE(processes.started.empty());
 }
 
 TEST_F(RobustnessTest, RandomInputInsideLongActionsNeverMixesScansOrAdapters) {

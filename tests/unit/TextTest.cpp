@@ -1,4 +1,5 @@
 #include "base/Text.h"
+#include "platform/WindowSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -23,21 +24,23 @@ TEST(SplitText, MaximumCountKeepsTheFirstPieces) {
 }
 
 TEST(IntegerValue, ReadsTheLeadingNumberLikeANumberBox) {
-  EXPECT_EQ(IntegerValue("20"), 20);
-  EXPECT_EQ(IntegerValue("019"), 19);
-  EXPECT_EQ(IntegerValue("  -7x"), -7);
-  EXPECT_EQ(IntegerValue("+5"), 5);
-  EXPECT_EQ(IntegerValue(""), 0);
-  EXPECT_EQ(IntegerValue("自动"), 0);
-  EXPECT_EQ(IntegerValue("12abc34"), 12);
-  EXPECT_EQ(IntegerValue("99999999999999999999999"), INT64_MAX);
-  EXPECT_EQ(IntegerValue("-99999999999999999999999"), INT64_MIN);
+  const std::pair<const char*, std::int64_t> rows[] = {
+      {"20", 20}, {"019", 19}, {"  -7x", -7}, {"+5", 5}, {"", 0}, {"自动", 0}, {"12abc34", 12},
+      {"99999999999999999999999", INT64_MAX}, {"-99999999999999999999999", INT64_MIN}};
+  for (const auto& [text, value] : rows) EXPECT_EQ(IntegerValue(text), value) << text;
 }
 
 TEST(TrimSpaces, RemovesOuterSpacesOnly) {
   EXPECT_EQ(TrimSpaces("  Realtek  PCI  "), "Realtek  PCI");
   EXPECT_EQ(TrimSpaces("   "), "");
   EXPECT_EQ(TrimSpaces("\tx"), "\tx");
+}
+
+// An IP-address box holds four fields of up to three digits each, and nothing when all are empty.
+TEST(IpAddressText, KeepsFourFieldsOfUpToThreeDigits) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"192.168.16.5", "192.168.16.5"}, {"1234.5.x6.7.8", "123.5.6.7"}, {"192.168..", "192.168.."}, {"...", ""}};
+  for (const auto& [text, shown] : rows) EXPECT_EQ(IpAddressText(text), shown) << text;
 }
 
 }  // namespace

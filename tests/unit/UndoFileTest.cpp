@@ -32,6 +32,9 @@ TEST(UndoFile, RendersRegedit4ThatReadsBackToTheSameValues) {
             "\r\n[HKEY_CURRENT_USER\\Software\\Main]\r\n"
             "\"Start Page\"=\"\"\r\n");
   EXPECT_EQ(ParseUndoFile(text), previous);
+  const auto upper = ParseUndoFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\X]\r\n\"A\"=hex:0A,Ff\r\n");
+  ASSERT_TRUE(upper);
+  EXPECT_EQ(upper->at(0).value->data, "\x0a\xff");
 }
 
 TEST(UndoFile, ReadsNothingFromWhatIsNoUndoFile) {
@@ -39,7 +42,7 @@ TEST(UndoFile, ReadsNothingFromWhatIsNoUndoFile) {
                            "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=dword:123456789",
                            "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=hex(7):3",
                            "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=\"open",
-                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n=\"x\""}) {
+                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n=\"x\"", "REGEDIT4\n[HKEY_CURRENT_USER\\X]\nA=\"x\""}) {
     EXPECT_FALSE(ParseUndoFile(text)) << text;
   }
 }
