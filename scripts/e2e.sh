@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Runs the end-to-end ring alone, for both bitnesses: builds the Windows trees, then the driver
 # starts the real program under Wine on a virtual display. The reports are
-# build/<x86|x64>-tests/results/e2e.xml, the screenshots build/<x86|x64>-tests/results/screens/
-# (.bmp, and .png beside them).
+# build/<x86|x64>-tests/results/e2e.xml.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 ensure_packages
@@ -16,15 +15,12 @@ passed=0
 failed=0
 for bitness in "${WINDOWS_BITNESSES[@]}"; do
   dir="$BUILD/$bitness-tests"
-  rm -rf "$dir/results/e2e.xml" "$dir/results/screens"
+  rm -f "$dir/results/e2e.xml"
   arch=win64
   [ "$bitness" != x86 ] || arch=win32
   wine_env "$dir/wineprefix" "$arch"
   (cd "$dir" && ctest --output-on-failure --no-tests=error -R '^e2e$') || status=1
   stop_wine
-  for screen in "$dir"/results/screens/*.bmp; do
-    [ -f "$screen" ] && convert "$screen" "${screen%.bmp}.png" 2>/dev/null || true
-  done
   report="$dir/results/e2e.xml"
   if [ -f "$report" ]; then
     read -r tests failures disabled errors < <(
