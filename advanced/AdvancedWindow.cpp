@@ -75,7 +75,9 @@ void AdvancedWindow::FillAdvancedWindow() {
   state_.removedGatewayEntry = {};
   state_.removedDnsEntry = {};
   const AdapterConfig& config = state_.config;
+  // 确定 waits for the whole fill: taken in a poll, it would write back half-filled lists.
   // Input taken in a poll may close the window: then there is nothing left to fill.
+  windows_.SetEnabled(A::确定按钮, false);
   windows_.ClearRows(A::超级列表框1);
   for (const ListEntry& entry : config.addressList) {
     windows_.AddRow(A::超级列表框1, {entry.primary, entry.secondary});
@@ -102,6 +104,7 @@ void AdvancedWindow::FillAdvancedWindow() {
   shell_.PollInput();
   if (!Showing()) return;
   UpdateEditDeleteButtons(windows_);
+  windows_.SetEnabled(A::确定按钮, true);
 }
 
 void AdvancedWindow::UpdateInterfaceMetricControls() {

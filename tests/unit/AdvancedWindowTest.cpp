@@ -94,6 +94,15 @@ TEST_F(AdvancedWindowTest, AManualMetricBelowOneKeepsPageDnsAndOkAway) {
   EXPECT_EQ(windows.Text(E::掩码框), "255.255.255.0");
 }
 
+TEST_F(AdvancedWindowTest, OkWaitsUntilEveryListIsFilled) {
+  windows.Close(WindowId::Advanced);
+  input.onPoll = [&](int) { input.Queue([&] { windows.Click(A::确定按钮); }); };
+  window.Open();  // 确定 clicked at every poll of the fill
+  EXPECT_EQ(state.config.dnsList.Count(), 3u);
+  EXPECT_EQ(state.config.gatewayList.Count(), 2u);
+  EXPECT_TRUE(windows.Enabled(A::确定按钮));
+}
+
 TEST_F(AdvancedWindowTest, EntryDialogIsArrangedForItsListAndWritesStraightIntoIt) {
   const struct { A button; const char* title; E focus; int cancelLeft; } rows[] = {
       {A::添加按钮1, "TCP/IP 地址", E::地址框, 110}, {A::添加按钮2, "TCP/IP 网关地址", E::网关框, 110},
