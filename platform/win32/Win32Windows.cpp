@@ -303,9 +303,13 @@ bool Win32WindowSystem::OnCurrentPage(Window& window, const ControlLayout& layou
 
 void Win32WindowSystem::ShowPages(Window& window) {
   for (auto& [id, control] : window.controls) {
-    const bool show = control.visible && OnCurrentPage(window, *control.layout);
-    ShowWindow(control.hwnd, show ? SW_SHOWNA : SW_HIDE);
+    Show(control.hwnd, control.visible && OnCurrentPage(window, *control.layout));
   }
+}
+
+void Win32WindowSystem::Show(HWND control, bool show) {
+  const bool shown = (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (shown != show) ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
 }
 
 LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
