@@ -207,6 +207,20 @@ void Win32WindowSystem::OpenModeless(WindowId id) {
     }
   }
   ShowPages(w);
+  if (id == WindowId::Main) {
+    // The main window's creation handler runs the start-up scan: the window is shown once that
+    // has filled it, and so is painted once, whole. The focus then goes where that scan's end
+    // would have put it: the default button.
+    const HWND hwnd = w.hwnd;
+    w.ready = true;
+    Deliver(id, EventKind::Created);
+    Window* created = Find(id);
+    if (!created || created->hwnd != hwnd) return;  // the handler closed it
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    RestoreFocus(*created);
+    return;
+  }
   ShowWindow(w.hwnd, SW_SHOW);
   UpdateWindow(w.hwnd);
   if (!layout.tabOrder.empty()) ::SetFocus(w.controls[layout.tabOrder.front()].hwnd);
