@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <optional>
 #include <regex>
@@ -73,6 +74,50 @@ TEST(Win32Platform, ClockMovesForwardAcrossASleep) {
   const std::uint32_t start = clock.TickCount();
   clock.Sleep(120);
   EXPECT_GE(clock.TickCount() - start, 60u);  // the tick is coarse; the order is what counts
+}
+
+
+// Keys read under SYSTEM stay open between readings; whatever happens to a key behind the
+// registry's back, it reads as opening it afresh would.
+TEST(Win32Platform, KeptRegistryKeysReadAsFreshOnes) {
+  struct Case {
+    const char* change;
+    bool deleteKey;
+    const char* written;                // written afterwards; nullptr: nothing
+    std::optional<std::string> reads;   // nothing: the key cannot be opened
+  };
+  const Case cases[] = {
+      {"value set", false, "second", "second"},
+      {"key deleted", true, nullptr, std::nullopt},
+      {"key deleted and made again", true, "third", "third"},
+  };
+  const std::string path = "SYSTEM\\NetvaneContract" + std::to_string(GetCurrentProcessId());
+  const auto write = [&](const char* text) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>(std::strlen(text) + 1));
+    RegCloseKey(key);
+  };
+  Win32Registry registry;
+  const auto read = [&]() -> std::optional<std::string> {
+    const Registry::Key key = registry.Open(RootKey::LocalMachine, path, KeyAccess::QueryValue);
+    if (!key) return std::nullopt;
+    const auto value = registry.Query(key, "Name");
+    registry.Close(key);
+    return value ? value->data.c_str() : "";
+  };
+  for (const Case& c : cases) {
+    write("first");
+    ASSERT_EQ(read(), "first") << c.change;
+    ASSERT_EQ(read(), "first") << c.change;  // the second time through the kept key
+    if (c.deleteKey) RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str());
+    if (c.written) write(c.written);
+    EXPECT_EQ(read(), c.reads) << c.change;
+  }
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str());
 }
 
 }  // namespace netvane::win32
