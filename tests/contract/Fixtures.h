@@ -1,60 +1,35 @@
 #pragma once
-// What a contract suite needs from one implementation of a seam: the seam itself and a way to
-// lay down raw data behind its back. One fixture per implementation (in-memory, Win32).
+// One contract suite over every seam, run against the in-memory doubles and the Win32 ones.
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <memory>
 #include <string>
 
-#include <gtest/gtest.h>
-
+#include "app/Layout.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
+#include "platform/WindowSystem.h"
 
 namespace netvane::testing {
 
-class RegistryFixture {
- public:
-  virtual ~RegistryFixture() = default;
-  virtual Registry& registry() = 0;
-  // A fresh, empty key under HKEY_LOCAL_MACHINE that belongs to this test alone.
-  virtual std::string Base() = 0;
-  virtual void CreateKey(const std::string& path) = 0;
-  virtual void Put(const std::string& path, const std::string& name, std::uint32_t type,
-                   const std::string& data) = 0;
-  virtual bool KeyExists(const std::string& path) = 0;
-};
+using namespace std::string_literals;  // byte strings with NULs inside: "a\0b"s
 
-class FilesFixture {
- public:
-  virtual ~FilesFixture() = default;
+struct Seams {
+  virtual ~Seams() = default;
+  virtual Registry& registry() = 0;
+  virtual void CreateKey(const std::string& path) = 0;  // under HKLM, with its parents
   virtual IniFile& ini() = 0;
   virtual FileSystem& files() = 0;
-  // A path in a fresh, empty directory that belongs to this test alone.
-  virtual std::string PathOf(const std::string& name) = 0;
-  virtual void StoreRaw(const std::string& path, const std::string& bytes) = 0;
-  virtual std::string ReadRaw(const std::string& path) = 0;
-  virtual void MakeDirectory(const std::string& path) = 0;
+  virtual WindowSystem& windows() = 0;
+  std::string key, directory;  // existing and empty, for this test alone
 };
 
-using RegistryFixtureFactory = std::function<std::unique_ptr<RegistryFixture>()>;
-using FilesFixtureFactory = std::function<std::unique_ptr<FilesFixture>()>;
-
-// The suites, instantiated once per implementation.
-class RegistryContract : public ::testing::TestWithParam<RegistryFixtureFactory> {
+class SeamContract : public ::testing::TestWithParam<std::function<std::unique_ptr<Seams>()>> {
  protected:
-  void SetUp() override {
-    fixture_ = GetParam()();
-    base_ = fixture_->Base();
-  }
-  std::unique_ptr<RegistryFixture> fixture_;
-  std::string base_;
-};
-
-class FilesContract : public ::testing::TestWithParam<FilesFixtureFactory> {
- protected:
-  void SetUp() override { fixture_ = GetParam()(); }
-  std::unique_ptr<FilesFixture> fixture_;
+  void SetUp() override { seams = GetParam()(); }
+  std::unique_ptr<Seams> seams;
 };
 
 }  // namespace netvane::testing
