@@ -1,7 +1,6 @@
 #pragma once
 // Win32 implementations of the platform seams. Each is a thin layer over the ANSI API.
 #include <functional>
-#include <map>
 
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -15,41 +14,14 @@ struct tagMSG;
 
 namespace netvane::win32 {
 
-// Keys of the machine's configuration (HKEY_LOCAL_MACHINE\SYSTEM) opened for reading stay open
-// for the next reading of the same key: under Wine every open and close is a round trip to the
-// server, and each refresh reads the same adapter keys again. Values are always read afresh, and
-// a key created, deleted or given other rights anywhere under SYSTEM lets go of every kept key:
-// a kept key is always the one that opening it again would give.
 class Win32Registry : public Registry {
  public:
-  Win32Registry() = default;
-  Win32Registry(const Win32Registry&) = delete;
-  Win32Registry& operator=(const Win32Registry&) = delete;
-  ~Win32Registry() override;
   Key Open(RootKey root, const std::string& path, KeyAccess access) override;
   std::optional<RegistryValue> Query(Key key, const std::string& name) override;
   bool Set(Key key, const std::string& name, std::uint32_t type, const std::string& data) override;
   DeleteResult Delete(Key key, const std::string& name) override;
   std::vector<std::string> Subkeys(Key key) override;
   void Close(Key key) override;
-
- private:
-  struct KeptKey {
-    int users = 0;         // opens not yet closed
-    bool current = true;   // false once let go of: closed when its last user closes it
-  };
-  // False when SYSTEM cannot be watched: then no key is kept.
-  bool Watching();
-  // True when nothing under SYSTEM changed shape or rights since the kept keys were opened;
-  // otherwise lets go of them and watches again.
-  bool KeptKeysCurrent();
-  void LetGoOfKeptKeys();
-
-  std::map<std::string, Key> byPath_;  // the current kept key of each path under HKLM
-  std::map<Key, KeptKey> kept_;        // every kept key still open
-  Key system_ = 0;                     // SYSTEM, opened to be watched
-  void* changed_ = nullptr;            // an event: a key under SYSTEM changed shape or rights
-  bool watchFailed_ = false;
 };
 
 class Win32IniFile : public IniFile {

@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <cstring>
 #include <vector>
 
 #include "platform/win32/Win32Platform.h"
@@ -10,82 +9,15 @@ namespace {
 
 HKEY Handle(Registry::Key key) { return reinterpret_cast<HKEY>(key); }
 
-// A key created or deleted, or its rights changed: what makes a kept key differ from a fresh one.
-constexpr DWORD kShapeOrRights = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_SECURITY;
-
-bool UnderSystem(RootKey root, const std::string& path) {
-  return root == RootKey::LocalMachine && _strnicmp(path.c_str(), "SYSTEM\\", 7) == 0;
-}
-
 }  // namespace
 
-Win32Registry::~Win32Registry() {
-  for (const auto& [key, kept] : kept_) RegCloseKey(Handle(key));
-  if (system_) RegCloseKey(Handle(system_));
-  if (changed_) CloseHandle(changed_);
-}
-
-bool Win32Registry::Watching() {
-  if (changed_ || watchFailed_) return !watchFailed_;
-  HKEY system = nullptr;
-  HANDLE changed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (changed &&
-      RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM", 0, KEY_NOTIFY, &system) == ERROR_SUCCESS &&
-      RegNotifyChangeKeyValue(system, TRUE, kShapeOrRights, changed, TRUE) == ERROR_SUCCESS) {
-    system_ = reinterpret_cast<Key>(system);
-    changed_ = changed;
-    return true;
-  }
-  if (system) RegCloseKey(system);
-  if (changed) CloseHandle(changed);
-  watchFailed_ = true;
-  return false;
-}
-
-bool Win32Registry::KeptKeysCurrent() {
-  if (WaitForSingleObject(changed_, 0) == WAIT_TIMEOUT) return true;
-  // Let go first, then watch again: every key kept from now on is opened after the new watch.
-  LetGoOfKeptKeys();
-  ResetEvent(changed_);
-  if (RegNotifyChangeKeyValue(Handle(system_), TRUE, kShapeOrRights, changed_, TRUE) !=
-      ERROR_SUCCESS) {
-    watchFailed_ = true;
-  }
-  return false;
-}
-
-void Win32Registry::LetGoOfKeptKeys() {
-  byPath_.clear();
-  for (auto at = kept_.begin(); at != kept_.end();) {
-    at->second.current = false;
-    if (at->second.users > 0) {
-      ++at;  // a reader still holds it: closed when it is done
-      continue;
-    }
-    RegCloseKey(Handle(at->first));
-    at = kept_.erase(at);
-  }
-}
-
 Registry::Key Win32Registry::Open(RootKey root, const std::string& path, KeyAccess access) {
-  const bool keep = access == KeyAccess::QueryValue && UnderSystem(root, path) && Watching();
-  if (keep) {
-    const auto found = byPath_.find(path);
-    if (found != byPath_.end() && KeptKeysCurrent()) {
-      ++kept_[found->second].users;
-      return found->second;
-    }
-  }
   HKEY base = root == RootKey::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
   const REGSAM sam = access == KeyAccess::QueryValue ? KEY_QUERY_VALUE
                      : access == KeyAccess::SetValue ? KEY_SET_VALUE
                                                      : KEY_ENUMERATE_SUB_KEYS;
   HKEY key = nullptr;
   if (RegOpenKeyExA(base, path.c_str(), 0, sam, &key) != ERROR_SUCCESS) return 0;
-  if (keep && !watchFailed_) {
-    byPath_[path] = reinterpret_cast<Key>(key);
-    kept_[reinterpret_cast<Key>(key)].users = 1;
-  }
   return reinterpret_cast<Key>(key);
 }
 
@@ -140,16 +72,6 @@ std::vector<std::string> Win32Registry::Subkeys(Key key) {
   return names;
 }
 
-void Win32Registry::Close(Key key) {
-  const auto found = kept_.find(key);
-  if (found == kept_.end()) {
-    RegCloseKey(Handle(key));
-    return;
-  }
-  if (--found->second.users == 0 && !found->second.current) {
-    RegCloseKey(Handle(key));
-    kept_.erase(found);
-  }
-}
+void Win32Registry::Close(Key key) { RegCloseKey(Handle(key)); }
 
 }  // namespace netvane::win32

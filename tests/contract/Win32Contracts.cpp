@@ -119,36 +119,4 @@ TEST(Win32Platform, SystemAdapterAddressesAreDashedUpperHex) {
   }
 }
 
-// Keys read under SYSTEM stay open between readings; whatever happens to a key behind the
-// registry's back, it reads as opening it afresh would.
-TEST(Win32Platform, KeptRegistryKeysReadAsFreshOnes) {
-  const std::string path = "SYSTEM\\NetvaneContract" + std::to_string(GetCurrentProcessId());
-  const auto write = [&](const char* text) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, path.c_str(), &key), ERROR_SUCCESS);
-    RegSetValueExA(key, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), lstrlenA(text) + 1);
-    RegCloseKey(key);
-  };
-  win32::Win32Registry registry;
-  const auto read = [&]() -> std::string {
-    const Registry::Key key = registry.Open(RootKey::LocalMachine, path, KeyAccess::QueryValue);
-    if (!key) return "<no key>";
-    const auto value = registry.Query(key, "Name");
-    registry.Close(key);
-    return value ? value->data.c_str() : "";
-  };
-  // What happens behind its back: the key deleted or not, then a value written or not.
-  const struct { bool deleteKey; const char* written; const char* reads; } rows[] = {
-      {false, "second", "second"}, {true, nullptr, "<no key>"}, {true, "third", "third"}};
-  for (const auto& row : rows) {
-    write("first");
-    ASSERT_EQ(read(), "first");
-    ASSERT_EQ(read(), "first");  // the second time through the kept key
-    if (row.deleteKey) RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str());
-    if (row.written) write(row.written);
-    EXPECT_EQ(read(), row.reads) << row.reads;
-  }
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str());
-}
-
 }  // namespace netvane::testing
