@@ -32,6 +32,18 @@ std::string CommaSeparatedServers(std::string_view servers) {
   return joined;
 }
 
+// The adapter's interface metric as decimal text; empty for automatic (0 or absent). A DWORD:
+// read unsigned, so no stored value ever shows as a negative metric.
+std::string InterfaceMetricOf(KeyReader& tcpipKey) {
+  const auto metric = static_cast<std::uint32_t>(tcpipKey.Number("InterfaceMetric"));
+  return metric == 0 ? std::string() : std::to_string(metric);
+}
+
+// The adapter's connection key, which names its device and holds its connection name.
+std::string ConnectionKey(std::string_view instanceId) {
+  return std::string(kNetworkConnectionsKey) + std::string(instanceId) + "\\Connection";
+}
+
 }  // namespace
 
 std::vector<std::string> AdapterSubkeys(std::vector<std::string> names) {
@@ -84,12 +96,19 @@ void AdapterDiscovery::EnumerateAdapters() {
     if (registry.ReadRegistryText(kMachine, key + "\\Ndi\\Interfaces\\LowerRange") != "ethernet") {
       continue;
     }
-    scratch.driverDescription = registry.ReadRegistryText(kMachine, key + "\\DriverDesc");
-    scratch.instanceId = registry.ReadRegistryText(kMachine, key + "\\NetCfgInstanceId");
-    scratch.matchingDeviceId = registry.ReadRegistryText(kMachine, key + "\\MatchingDeviceId");
-    if (!IsAdapterPresent(scratch.instanceId)) continue;
-    scratch.connectionName = registry.ReadRegistryText(
-        kMachine, kNetworkConnectionsKey + scratch.instanceId + "\\Connection\\Name");
+    {
+      // Each key is opened once for all of its values: under Wine every open, read and close
+      // is a round trip to the server.
+      KeyReader adapterKey = registry.OpenForReading(kMachine, key);
+      scratch.driverDescription = adapterKey.Text("DriverDesc");
+      scratch.instanceId = adapterKey.Text("NetCfgInstanceId");
+      scratch.matchingDeviceId = adapterKey.Text("MatchingDeviceId");
+    }
+    {
+      KeyReader connection = registry.OpenForReading(kMachine, ConnectionKey(scratch.instanceId));
+      if (!IsDevicePresent(connection)) continue;
+      scratch.connectionName = connection.Text("Name");
+    }
     scratch.hardwareAddress = LookUpHardwareAddress(system, scratch.instanceId, scratch.driverDescription);
     ReadAddressingSettings(scratch);
     shell_.PollInput();
@@ -122,12 +141,14 @@ void AdapterDiscovery::EnumerateAdapters() {
 }
 
 bool AdapterDiscovery::IsAdapterPresent(std::string_view instanceId) {
-  RegistryLayer& registry = services_.registry;
-  const std::string device = registry.ReadRegistryText(
-      kMachine, std::string(kNetworkConnectionsKey) + std::string(instanceId) +
-                    "\\Connection\\PnpInstanceID");
+  KeyReader connection = services_.registry.OpenForReading(kMachine, ConnectionKey(instanceId));
+  return IsDevicePresent(connection);
+}
+
+bool AdapterDiscovery::IsDevicePresent(KeyReader& connection) {
+  const std::string device = connection.Text("PnpInstanceID");
   if (device.empty()) return false;  // no device behind the connection
-  const std::string service = registry.ReadRegistryText(
+  const std::string service = services_.registry.ReadRegistryText(
       kMachine, std::string(kDeviceEnumKey) + device + "\\Control\\ActiveService");
   return !service.empty();
 }
@@ -143,30 +164,25 @@ std::vector<NamedHardwareAddress> AdapterDiscovery::ListSystemAdapters() {
 }
 
 void AdapterDiscovery::ReadAddressingSettings(AdapterRecord& record) {
-  RegistryLayer& registry = services_.registry;
-  const std::string key = kTcpipInterfacesKey + record.instanceId;
-  const auto text = [&](const char* name) {
-    return registry.ReadRegistryText(kMachine, key + "\\" + name);
-  };
-  const auto multi = [&](const char* name) { return registry.ReadMultiString(key, name); };
-
-  switch (registry.ReadRegistryNumber(kMachine, key + "\\EnableDHCP")) {
+  KeyReader key =
+      services_.registry.OpenForReading(kMachine, kTcpipInterfacesKey + record.instanceId);
+  switch (key.Number("EnableDHCP")) {
     case 0:
-      record.ipAddresses = multi("IPAddress");
-      record.subnetMasks = multi("SubnetMask");
-      record.gateways = multi("DefaultGateway");
-      record.nameServers = text("NameServer");
-      record.gatewayMetrics = multi("DefaultGatewayMetric");
-      record.interfaceMetric = ReadInterfaceMetric(record.instanceId);
+      record.ipAddresses = key.MultiString("IPAddress");
+      record.subnetMasks = key.MultiString("SubnetMask");
+      record.gateways = key.MultiString("DefaultGateway");
+      record.nameServers = key.Text("NameServer");
+      record.gatewayMetrics = key.MultiString("DefaultGatewayMetric");
+      record.interfaceMetric = InterfaceMetricOf(key);
       record.configMode = kStaticMode;
       break;
     case 1:
-      record.ipAddresses = text("DhcpIPAddress");
-      record.subnetMasks = text("DhcpSubnetMask");
-      record.gateways = multi("DhcpDefaultGateway");
-      record.nameServers = CommaSeparatedServers(text("DhcpNameServer"));
-      record.gatewayMetrics = multi("DefaultGatewayMetric");
-      record.interfaceMetric = ReadInterfaceMetric(record.instanceId);
+      record.ipAddresses = key.Text("DhcpIPAddress");
+      record.subnetMasks = key.Text("DhcpSubnetMask");
+      record.gateways = key.MultiString("DhcpDefaultGateway");
+      record.nameServers = CommaSeparatedServers(key.Text("DhcpNameServer"));
+      record.gatewayMetrics = key.MultiString("DefaultGatewayMetric");
+      record.interfaceMetric = InterfaceMetricOf(key);
       record.configMode = kDhcpMode;
       break;
     default:
@@ -182,10 +198,9 @@ void AdapterDiscovery::ReadAddressingSettings(AdapterRecord& record) {
 }
 
 std::string AdapterDiscovery::ReadInterfaceMetric(std::string_view instanceId) {
-  // A DWORD: read unsigned, so no stored value ever shows as a negative metric.
-  const auto metric = static_cast<std::uint32_t>(services_.registry.ReadRegistryNumber(
-      kMachine, std::string(kTcpipInterfacesKey) + std::string(instanceId) + "\\InterfaceMetric"));
-  return metric == 0 ? std::string() : std::to_string(metric);
+  KeyReader key = services_.registry.OpenForReading(
+      kMachine, std::string(kTcpipInterfacesKey) + std::string(instanceId));
+  return InterfaceMetricOf(key);
 }
 
 void AdapterDiscovery::ShowSelectedAdapter() {

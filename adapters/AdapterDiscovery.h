@@ -58,6 +58,8 @@ class AdapterDiscovery {
   void BuildAdapterLists(std::size_t position);
 
  private:
+  // True when the device the open connection key names has an active driver service.
+  bool IsDevicePresent(KeyReader& connection);
   // Input dispatched by a poll may start another scan or show; a run that finds its
   // generation moved on leaves everything to the newer one.
   bool ScanSuperseded(unsigned scan) const { return scan != scanGeneration_; }

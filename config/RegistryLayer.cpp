@@ -19,6 +19,26 @@ ValuePath SplitValuePath(std::string_view valuePath) {
 
 bool IsTextType(std::uint32_t type) { return type == regtype::kSz || type == regtype::kExpandSz; }
 
+// What each kind of read makes of a value as the registry holds it (or of its absence).
+std::string TextOf(const std::optional<RegistryValue>& value) {
+  if (!value || !IsTextType(value->type)) return {};
+  const std::size_t end = value->data.find('\0');
+  return value->data.substr(0, end);
+}
+
+std::int32_t NumberOf(const std::optional<RegistryValue>& value, std::int32_t fallback) {
+  if (!value || value->type != regtype::kDword || value->data.size() != 4) return fallback;
+  std::uint32_t number = 0;
+  for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value->data[i]);
+  return static_cast<std::int32_t>(number);
+}
+
+std::string MultiStringOf(const std::optional<RegistryValue>& value) {
+  if (!value) return {};
+  if (value->type != regtype::kMultiSz && !IsTextType(value->type)) return {};
+  return ListTextFromMultiString(value->data);
+}
+
 }  // namespace
 
 RegistryValue TextValue(std::string_view text) {
@@ -102,20 +122,13 @@ bool RegistryLayer::Store(const PlannedValue& planned) {
 
 std::string RegistryLayer::ReadRegistryText(RootKey root, std::string_view valuePath) {
   const ValuePath path = SplitValuePath(valuePath);
-  const auto value = QueryValue(root, path.key, path.name);
-  if (!value || !IsTextType(value->type)) return {};
-  const std::size_t end = value->data.find('\0');
-  return value->data.substr(0, end);
+  return TextOf(QueryValue(root, path.key, path.name));
 }
 
 std::int32_t RegistryLayer::ReadRegistryNumber(RootKey root, std::string_view valuePath,
                                                std::int32_t fallback) {
   const ValuePath path = SplitValuePath(valuePath);
-  const auto value = QueryValue(root, path.key, path.name);
-  if (!value || value->type != regtype::kDword || value->data.size() != 4) return fallback;
-  std::uint32_t number = 0;
-  for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value->data[i]);
-  return static_cast<std::int32_t>(number);
+  return NumberOf(QueryValue(root, path.key, path.name), fallback);
 }
 
 bool RegistryLayer::WriteRegistryValue(RootKey root, std::string_view valuePath,
@@ -146,11 +159,29 @@ bool RegistryLayer::RegistryValueExists(RootKey root, std::string_view valuePath
 }
 
 std::string RegistryLayer::ReadMultiString(std::string_view keyPath, std::string_view valueName) {
-  const auto value = QueryValue(RootKey::LocalMachine, keyPath, valueName);
-  if (!value) return {};
-  if (value->type != regtype::kMultiSz && !IsTextType(value->type)) return {};
-  return ListTextFromMultiString(value->data);
+  return MultiStringOf(QueryValue(RootKey::LocalMachine, keyPath, valueName));
 }
+
+KeyReader RegistryLayer::OpenForReading(RootKey root, std::string_view keyPath) {
+  return KeyReader(registry_, root, keyPath);
+}
+
+KeyReader::KeyReader(Registry& registry, RootKey root, std::string_view keyPath)
+    : registry_(registry),
+      key_(registry, registry.Open(root, std::string(keyPath), KeyAccess::QueryValue)) {}
+
+std::optional<RegistryValue> KeyReader::Query(std::string_view name) {
+  if (!key_) return std::nullopt;
+  return registry_.Query(key_.get(), std::string(name));
+}
+
+std::string KeyReader::Text(std::string_view name) { return TextOf(Query(name)); }
+
+std::int32_t KeyReader::Number(std::string_view name, std::int32_t fallback) {
+  return NumberOf(Query(name), fallback);
+}
+
+std::string KeyReader::MultiString(std::string_view name) { return MultiStringOf(Query(name)); }
 
 bool RegistryLayer::WriteMultiString(std::string_view keyPath, std::string_view valueName,
                                      std::string_view listText) {

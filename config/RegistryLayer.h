@@ -35,6 +35,23 @@ RegistryValue MultiStringValue(std::string_view listText);
 // InterfaceMetric for a metric text: a number above 0, or nothing (the value is removed).
 std::optional<RegistryValue> InterfaceMetricValue(std::string_view metricText);
 
+// Values read through one open key: one open and one close however many values are read.
+// Each read means what the layer's read of the same value path means.
+class KeyReader {
+ public:
+  KeyReader(Registry& registry, RootKey root, std::string_view keyPath);
+  // As RegistryLayer::ReadRegistryText, ReadRegistryNumber and ReadMultiString of a value of
+  // this key.
+  std::string Text(std::string_view name);
+  std::int32_t Number(std::string_view name, std::int32_t fallback = 0);
+  std::string MultiString(std::string_view name);
+
+ private:
+  std::optional<RegistryValue> Query(std::string_view name);
+  Registry& registry_;
+  ScopedKey key_;
+};
+
 class RegistryLayer {
  public:
   explicit RegistryLayer(Registry& registry) : registry_(registry) {}
@@ -61,6 +78,8 @@ class RegistryLayer {
                         std::string_view listText);
   // Writes the adapter's InterfaceMetric, or removes it when the text holds no number above 0.
   bool WriteInterfaceMetric(std::string_view instanceId, std::string_view metricText);
+  // Opens a key for reading several of its values; every read is absent when it cannot be opened.
+  KeyReader OpenForReading(RootKey root, std::string_view keyPath);
   // Whether the value's key exists, and the value's type and bytes if it does.
   CurrentValue ReadCurrent(RootKey root, std::string_view valuePath);
   // Sets or removes the value as planned, under an existing key only.

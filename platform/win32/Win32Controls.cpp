@@ -34,6 +34,13 @@ std::vector<HWND> AddressFields(HWND control) {
 
 bool IsCombo(const ControlLayout& layout) { return layout.kind == ControlKind::DropDownList; }
 
+// Controls whose text is only shown: setting the text they already show changes nothing and
+// reports nothing, but a label or a frame repaints at once. (An edit box reports every set.)
+bool ShowsTextOnly(ControlKind kind) {
+  return kind == ControlKind::Label || kind == ControlKind::GroupBox ||
+         kind == ControlKind::Button || kind == ControlKind::CheckBox;
+}
+
 }  // namespace
 
 // A control of a window that has closed meanwhile (a handler run from the input poll may still
@@ -130,8 +137,9 @@ void Win32WindowSystem::CreateControl(Window& window, const ControlLayout& row) 
   const HFONT font = FontFor(row.font);
   SendMessageA(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (row.kind == ControlKind::IpAddress) {
+    control.fields = AddressFields(control.hwnd);
     // The fields are narrow: no inner margins, so three digits fit.
-    for (HWND field : AddressFields(control.hwnd)) {
+    for (HWND field : control.fields) {
       SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
       SendMessageA(field, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     }
@@ -172,15 +180,18 @@ void Win32WindowSystem::SetText(ControlRef ref, std::string_view text) {
   Control& control = At(ref);
   switch (control.layout->kind) {
     case ControlKind::IpAddress: {
+      // Only the fields whose text differs: each change runs the box's own notifications, and
+      // a refresh mostly shows the address the box already holds.
       const std::string address = IpAddressText(text);
-      SendMessageA(control.hwnd, IPM_CLEARADDRESS, 0, 0);
-      if (address.empty()) return;
-      const std::vector<HWND> fields = AddressFields(control.hwnd);
       std::size_t start = 0;
-      for (std::size_t i = 0; i < fields.size() && i < 4; ++i) {
-        const std::size_t dot = address.find('.', start);
-        SetWindowTextA(fields[i], address.substr(start, dot - start).c_str());
-        start = dot + 1;
+      for (std::size_t i = 0; i < control.fields.size() && i < 4; ++i) {
+        std::string part;
+        if (!address.empty()) {
+          const std::size_t dot = address.find('.', start);
+          part = address.substr(start, dot - start);
+          start = dot + 1;
+        }
+        if (WindowText(control.fields[i]) != part) SetWindowTextA(control.fields[i], part.c_str());
       }
       return;
     }
@@ -189,6 +200,7 @@ void Win32WindowSystem::SetText(ControlRef ref, std::string_view text) {
       SetWindowTextA(control.hwnd, ("<a>" + std::string(text) + "</a>").c_str());
       return;
     default:
+      if (ShowsTextOnly(control.layout->kind) && WindowText(control.hwnd) == text) return;
       SetWindowTextA(control.hwnd, std::string(text).c_str());
   }
 }
@@ -198,8 +210,9 @@ std::string Win32WindowSystem::Text(ControlRef ref) {
   if (control.layout->kind == ControlKind::Hyperlink) return control.linkText;
   if (control.layout->kind != ControlKind::IpAddress) return WindowText(control.hwnd);
   std::string joined;
-  const std::vector<HWND> fields = AddressFields(control.hwnd);
-  for (std::size_t i = 0; i < fields.size(); ++i) joined += (i ? "." : "") + WindowText(fields[i]);
+  for (std::size_t i = 0; i < control.fields.size(); ++i) {
+    joined += (i ? "." : "") + WindowText(control.fields[i]);
+  }
   return IpAddressText(joined);
 }
 
@@ -252,8 +265,7 @@ void Win32WindowSystem::SetVisible(ControlRef ref, bool visible) {
   Control& control = At(ref);
   if (!window || !control.hwnd) return;
   control.visible = visible;
-  const bool show = visible && OnCurrentPage(*window, *control.layout);
-  ShowWindow(control.hwnd, show ? SW_SHOWNA : SW_HIDE);
+  Show(control.hwnd, visible && OnCurrentPage(*window, *control.layout));
 }
 
 bool Win32WindowSystem::Visible(ControlRef ref) { return At(ref).visible; }
@@ -276,6 +288,7 @@ bool Win32WindowSystem::ReadOnly(ControlRef ref) {
 
 void Win32WindowSystem::SetTextColor(ControlRef ref, Rgb color) {
   Control& control = At(ref);
+  if (control.color == color) return;  // the same colour needs no repaint
   control.color = color;
   InvalidateRect(control.hwnd, nullptr, TRUE);
 }

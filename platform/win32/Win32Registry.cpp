@@ -22,14 +22,22 @@ Registry::Key Win32Registry::Open(RootKey root, const std::string& path, KeyAcce
 }
 
 std::optional<RegistryValue> Win32Registry::Query(Key key, const std::string& name) {
-  // Ask for the size, then read; a value that grows in between is asked for again.
+  // Most values fit a small buffer and take one call (under Wine, one round trip to the server).
+  BYTE small[512];
+  DWORD type = 0;
+  DWORD read = sizeof small;
+  LONG status = RegQueryValueExA(Handle(key), name.c_str(), nullptr, &type, small, &read);
+  if (status == ERROR_SUCCESS) {
+    return RegistryValue{type, std::string(reinterpret_cast<const char*>(small), read)};
+  }
+  if (status != ERROR_MORE_DATA) return std::nullopt;
+  // A larger one: ask for the size, then read; a value that grows in between is asked again.
   for (int attempt = 0; attempt < 4; ++attempt) {
-    DWORD type = 0;
     DWORD size = 0;
-    LONG status = RegQueryValueExA(Handle(key), name.c_str(), nullptr, &type, nullptr, &size);
+    status = RegQueryValueExA(Handle(key), name.c_str(), nullptr, &type, nullptr, &size);
     if (status != ERROR_SUCCESS) return std::nullopt;
     std::vector<BYTE> buffer(size + 1);
-    DWORD read = size;
+    read = size;
     status = RegQueryValueExA(Handle(key), name.c_str(), nullptr, &type, buffer.data(), &read);
     if (status == ERROR_MORE_DATA) continue;
     if (status != ERROR_SUCCESS) return std::nullopt;

@@ -78,10 +78,10 @@ std::string Win32Clock::LocalTimeText() {
 
 
 // Input, and also paint, posted and sent messages: a long action that polls keeps repainting and
-// answering, so Windows never marks the window as not responding.
-bool Win32InputPoll::InputWaiting() {
-  return GetInputState() != FALSE || HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0;
-}
+// answering, so Windows never marks the window as not responding. The high word covers the
+// keyboard and mouse-button input GetInputState reports, in one call (under Wine, one round
+// trip to the server where the two calls took two).
+bool Win32InputPoll::InputWaiting() { return HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0; }
 
 void Win32InputPoll::DispatchPending() {
   MSG message;

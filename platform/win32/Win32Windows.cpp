@@ -207,6 +207,20 @@ void Win32WindowSystem::OpenModeless(WindowId id) {
     }
   }
   ShowPages(w);
+  if (id == WindowId::Main) {
+    // The main window's creation handler runs the start-up scan: the window is shown once that
+    // has filled it, and so is painted once, whole. The focus then goes where that scan's end
+    // would have put it: the default button.
+    const HWND hwnd = w.hwnd;
+    w.ready = true;
+    Deliver(id, EventKind::Created);
+    Window* created = Find(id);
+    if (!created || created->hwnd != hwnd) return;  // the handler closed it
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    RestoreFocus(*created);
+    return;
+  }
   ShowWindow(w.hwnd, SW_SHOW);
   UpdateWindow(w.hwnd);
   if (!layout.tabOrder.empty()) ::SetFocus(w.controls[layout.tabOrder.front()].hwnd);
@@ -303,9 +317,13 @@ bool Win32WindowSystem::OnCurrentPage(Window& window, const ControlLayout& layou
 
 void Win32WindowSystem::ShowPages(Window& window) {
   for (auto& [id, control] : window.controls) {
-    const bool show = control.visible && OnCurrentPage(window, *control.layout);
-    ShowWindow(control.hwnd, show ? SW_SHOWNA : SW_HIDE);
+    Show(control.hwnd, control.visible && OnCurrentPage(window, *control.layout));
   }
+}
+
+void Win32WindowSystem::Show(HWND control, bool show) {
+  const bool shown = (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (shown != show) ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
 }
 
 LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT message, WPARAM wParam,

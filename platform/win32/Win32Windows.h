@@ -89,6 +89,7 @@ class Win32WindowSystem : public WindowSystem {
     ScopedGdi<HBRUSH> backBrush;
     std::string linkText;
     int page = 0;  // tab controls without a header keep their page here
+    std::vector<HWND> fields;  // an IP-address box's four field edits, left to right
   };
   struct Window {
     WindowId id;
@@ -103,6 +104,9 @@ class Win32WindowSystem : public WindowSystem {
   LRESULT Handle(Window& window, UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControl(Window& window, const ControlLayout& layout);
   void ShowPages(Window& window);
+  // Shows or hides a control, unless it already is: under Wine even a call that changes
+  // nothing is a round trip to the server.
+  static void Show(HWND control, bool show);
   // Gives the focus back to the remembered control, or to the default button, or the window.
   void RestoreFocus(Window& window);
   int DefaultButton(WindowId id);
