@@ -184,6 +184,9 @@ class ProgramE2e : public ::testing::Test {
     Put(tcpip_, "SubnetMask", "255.255.255.0\0\0"s, REG_MULTI_SZ);
     Put(tcpip_, "DefaultGateway", "192.168.30.254\0\0"s, REG_MULTI_SZ);
     Put(kName, "ComputerName", "WB-E2E-00");  // not the host's name: that may be too long
+    // Every Windows has ControlSet001 beside CurrentControlSet; a fresh Wine prefix has not.
+    Put("SYSTEM\\ControlSet001\\Control\\ComputerName\\ComputerName", "ComputerName", "WB-E2E-00");
+    Put("SYSTEM\\ControlSet001\\Services\\Tcpip\\Parameters", "NV Hostname", "WB-E2E-00");
     Put(kIpx, "DisplayName", "NWLink IPX");
     Put(kIpx + "\\Parameters", "VirtualNetworkNumber", "\0\0\0\0"s, REG_DWORD);
   }
