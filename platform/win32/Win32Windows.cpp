@@ -316,9 +316,16 @@ bool Win32WindowSystem::OnCurrentPage(Window& window, const ControlLayout& layou
 }
 
 void Win32WindowSystem::ShowPages(Window& window) {
+  const HWND focus = GetFocus();
+  bool hidFocus = false;
   for (auto& [id, control] : window.controls) {
-    Show(control.hwnd, control.visible && OnCurrentPage(window, *control.layout));
+    const bool show = control.visible && OnCurrentPage(window, *control.layout);
+    if (!show && focus && (focus == control.hwnd || IsChild(control.hwnd, focus))) hidFocus = true;
+    Show(control.hwnd, show);
   }
+  // Hiding a control whose child holds the focus (an IP-address box's field) leaves the focus
+  // there: keys would edit a box nobody sees. The window takes it, as for any hidden control.
+  if (hidFocus && GetFocus() == focus) ::SetFocus(window.hwnd);
 }
 
 void Win32WindowSystem::Show(HWND control, bool show) {

@@ -162,6 +162,9 @@ TEST_P(SeamContract, WindowDisabledOrHiddenControlsLoseTheFocus) {
   EXPECT_EQ(focused(), M::网吧按钮);
   w.SetFocus(M::地址框);  // the focus lands in one of the box's fields
   EXPECT_EQ(focused(), M::地址框);
+  w.SelectPage(M::功能选择夹, 1);  // keys must not reach a field nobody sees
+  EXPECT_EQ(focused(), M{});
+  w.SelectPage(M::功能选择夹, 0);
   w.SetFocus(M::机器名框);
   w.SelectPage(M::功能选择夹, 1);  // the box goes with page 0
   EXPECT_EQ(focused(), M{});
