@@ -59,7 +59,6 @@ class FakeInputPoll : public InputPoll {
     return !queued.empty();
   }
   void DispatchPending() override {
-    ++dispatches;
     while (!queued.empty()) {
       auto event = std::move(queued.front());
       queued.pop_front();
@@ -71,7 +70,6 @@ class FakeInputPoll : public InputPoll {
   std::function<void(int poll)> onPoll;
   std::deque<std::function<void()>> queued;
   int polls = 0;
-  int dispatches = 0;
 };
 
 }  // namespace netvane::testing

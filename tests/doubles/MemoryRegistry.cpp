@@ -24,7 +24,6 @@ std::string MemoryRegistry::KeyId(RootKey root, const std::string& path) {
 }
 
 Registry::Key MemoryRegistry::Open(RootKey root, const std::string& path, KeyAccess access) {
-  ++openCalls;
   const std::string id = KeyId(root, path);
   if (!path.empty() && keys_.count(id) == 0) return 0;
   handles_[nextHandle_] = {id, access};

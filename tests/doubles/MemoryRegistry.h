@@ -32,7 +32,6 @@ class MemoryRegistry : public Registry {
   void PutMulti(RootKey root, const std::string& path, const std::string& name,
                 const std::vector<std::string>& items);
   std::optional<RegistryValue> Get(RootKey root, const std::string& path, const std::string& name) const;
-  bool KeyExists(RootKey root, const std::string& path) const { return keys_.count(KeyId(root, path)) > 0; }
   // Every set or delete under the key or below it fails from now on.
   void RefuseWritesUnder(RootKey root, const std::string& path) { refused_.insert(KeyId(root, path)); }
   int OpenKeyCount() const { return static_cast<int>(handles_.size()); }
@@ -40,7 +39,6 @@ class MemoryRegistry : public Registry {
   std::map<std::string, std::map<std::string, std::pair<std::string, RegistryValue>>> Contents() const;
   void ClearWrites() { writes_.clear(); }
   const std::vector<std::string>& Writes() const { return writes_; }  // "KEY\\value", in order
-  int openCalls = 0;
 
  private:
   struct Node {

@@ -107,6 +107,7 @@ TEST_F(RobustnessTest, RandomInputInsideLongActionsNeverMixesScansOrAdapters) {
   ExpectConsistent("at the end");
   EXPECT_GE(events, 1000);
   for (C button : {C::网吧按钮, C::修改按钮, C::刷新按钮, C::高级按钮}) EXPECT_TRUE(windows.Enabled(button));
+  EXPECT_EQ(registry.OpenKeyCount(), 0);  // every key opened on the way was closed again
 }
 
 }  // namespace
