@@ -65,10 +65,6 @@ void MemoryWindowSystem::SelectPage(ControlRef control, int page) {
   DropFocusUnlessUsable(control.window);
 }
 
-void MemoryWindowSystem::SetHandler(WindowId window, EventHandler handler) {
-  handlers_[window] = std::move(handler);
-}
-
 void MemoryWindowSystem::OpenModeless(WindowId id) {
   const WindowLayout& layout = layouts_(id);
   Window window;
@@ -96,23 +92,6 @@ void MemoryWindowSystem::OpenModal(WindowId window, WindowId) {
   if (onModal) onModal(window);
 }
 
-void MemoryWindowSystem::Close(WindowId window) {
-  windows_[window].open = false;
-}
-
-bool MemoryWindowSystem::IsOpen(WindowId window) { return windows_[window].open; }
-
-void MemoryWindowSystem::SetTitle(WindowId window, std::string_view title) {
-  windows_[window].title = title;
-}
-
-std::string MemoryWindowSystem::Title(WindowId window) { return windows_[window].title; }
-
-void MemoryWindowSystem::SetWindowSize(WindowId window, int width, int height) {
-  windows_[window].width = width;
-  windows_[window].height = height;
-}
-
 void MemoryWindowSystem::ShowMessage(WindowId owner, std::string_view text,
                                      std::string_view title, MessageIcon icon) {
   messages.push_back(Message{owner, std::string(text), std::string(title), icon});
@@ -135,8 +114,6 @@ void MemoryWindowSystem::SetText(ControlRef control, std::string_view text) {
   }
 }
 
-std::string MemoryWindowSystem::Text(ControlRef control) { return At(control).text; }
-
 void MemoryWindowSystem::SetFocus(ControlRef control) {
   At(control);
   windows_[control.window].focus = control.id;
@@ -144,10 +121,6 @@ void MemoryWindowSystem::SetFocus(ControlRef control) {
 
 int MemoryWindowSystem::Focused(WindowId window) {
   return windows_[window].open ? windows_[window].focus : 0;
-}
-
-void MemoryWindowSystem::SetPosition(ControlRef control, int left, int top) {
-  At(control).position = std::make_pair(left, top);
 }
 
 Rect MemoryWindowSystem::Bounds(ControlRef control) {
@@ -175,20 +148,10 @@ void MemoryWindowSystem::SetItem(ControlRef control, int index, std::string_view
   if (index >= 0 && index < static_cast<int>(c.rows.size())) c.rows[index] = {std::string(text)};
 }
 
-void MemoryWindowSystem::RemoveItem(ControlRef control, int index) { RemoveRow(control, index); }
-
-int MemoryWindowSystem::ItemCount(ControlRef control) { return RowCount(control); }
-
-std::string MemoryWindowSystem::Item(ControlRef control, int index) {
-  return Cell(control, index, 0);
-}
-
 void MemoryWindowSystem::Select(ControlRef control, int index) {
   Control& c = At(control);
   c.selection = index >= 0 && index < static_cast<int>(c.rows.size()) ? index : -1;
 }
-
-void MemoryWindowSystem::ClearRows(ControlRef control) { ClearItems(control); }
 
 void MemoryWindowSystem::AddRow(ControlRef control, const std::vector<std::string>& cells) {
   At(control, {ControlKind::ListView}).rows.push_back(cells);
@@ -207,10 +170,6 @@ void MemoryWindowSystem::RemoveRow(ControlRef control, int row) {
   c.rows.erase(c.rows.begin() + row);
   if (c.selection == row) c.selection = -1;
   else if (c.selection > row) --c.selection;
-}
-
-int MemoryWindowSystem::RowCount(ControlRef control) {
-  return static_cast<int>(At(control).rows.size());
 }
 
 std::string MemoryWindowSystem::Cell(ControlRef control, int row, int column) {
@@ -264,18 +223,6 @@ void MemoryWindowSystem::PickPage(ControlRef control, int page) {
   if (!Usable(control)) return;
   SelectPage(control, page);
   Deliver(control.window, EventKind::PageChange, control.id);
-}
-
-void MemoryWindowSystem::PressEnter(WindowId window) {
-  if (IsOpen(window)) Deliver(window, EventKind::EnterKey, Focused(window));
-}
-
-void MemoryWindowSystem::RequestClose(WindowId window) {
-  if (IsOpen(window)) Deliver(window, EventKind::CloseRequest);
-}
-
-void MemoryWindowSystem::Deactivate(WindowId window) {
-  if (IsOpen(window)) Deliver(window, EventKind::Deactivated);
 }
 
 }  // namespace netvane::testing

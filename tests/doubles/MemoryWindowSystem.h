@@ -22,26 +22,34 @@ class MemoryWindowSystem : public WindowSystem {
     MessageIcon icon;
   };
 
-  void SetHandler(WindowId window, EventHandler handler) override;
+  void SetHandler(WindowId window, EventHandler handler) override {
+    handlers_[window] = std::move(handler);
+  }
   void OpenModeless(WindowId window) override;
   void OpenModal(WindowId window, WindowId owner) override;
-  void Close(WindowId window) override;
-  bool IsOpen(WindowId window) override;
-  void SetTitle(WindowId window, std::string_view title) override;
-  std::string Title(WindowId window) override;
-  void SetWindowSize(WindowId window, int width, int height) override;
+  void Close(WindowId window) override { windows_[window].open = false; }
+  bool IsOpen(WindowId window) override { return windows_[window].open; }
+  void SetTitle(WindowId window, std::string_view title) override {
+    windows_[window].title = title;
+  }
+  std::string Title(WindowId window) override { return windows_[window].title; }
+  void SetWindowSize(WindowId window, int width, int height) override {
+    windows_[window].width = width, windows_[window].height = height;
+  }
   void Activate(WindowId) override {}
   void ShowMessage(WindowId owner, std::string_view text, std::string_view title,
                    MessageIcon icon) override;
   [[noreturn]] void EndProgram() override;
 
   void SetText(ControlRef control, std::string_view text) override;
-  std::string Text(ControlRef control) override;
+  std::string Text(ControlRef control) override { return At(control).text; }
   void SetEnabled(ControlRef control, bool enabled) override;
   bool Enabled(ControlRef control) override { return At(control).enabled; }
   void SetVisible(ControlRef control, bool visible) override;
   bool Visible(ControlRef control) override { return At(control).visible; }
-  void SetChecked(ControlRef control, bool checked) override { At(control, {ControlKind::CheckBox}).checked = checked; }
+  void SetChecked(ControlRef control, bool checked) override {
+    At(control, {ControlKind::CheckBox}).checked = checked;
+  }
   bool Checked(ControlRef control) override { return At(control, {ControlKind::CheckBox}).checked; }
   void SetReadOnly(ControlRef control, bool readOnly) override {
     At(control, {ControlKind::Edit, ControlKind::IpAddress}).readOnly = readOnly;
@@ -51,23 +59,25 @@ class MemoryWindowSystem : public WindowSystem {
   Rgb TextColor(ControlRef control) override { return At(control).color; }
   void SetFocus(ControlRef control) override;
   int Focused(WindowId window) override;
-  void SetPosition(ControlRef control, int left, int top) override;
+  void SetPosition(ControlRef control, int left, int top) override {
+    At(control).position = std::pair(left, top);
+  }
   Rect Bounds(ControlRef control) override;
 
   void ClearItems(ControlRef control) override;
   void AddItem(ControlRef control, std::string_view text) override;
   void SetItem(ControlRef control, int index, std::string_view text) override;
-  void RemoveItem(ControlRef control, int index) override;
-  int ItemCount(ControlRef control) override;
-  std::string Item(ControlRef control, int index) override;
+  void RemoveItem(ControlRef control, int index) override { RemoveRow(control, index); }
+  int ItemCount(ControlRef control) override { return RowCount(control); }
+  std::string Item(ControlRef control, int index) override { return Cell(control, index, 0); }
   void Select(ControlRef control, int index) override;
   int Selection(ControlRef control) override { return At(control).selection; }
 
-  void ClearRows(ControlRef control) override;
+  void ClearRows(ControlRef control) override { ClearItems(control); }
   void AddRow(ControlRef control, const std::vector<std::string>& cells) override;
   void SetCell(ControlRef control, int row, int column, std::string_view text) override;
   void RemoveRow(ControlRef control, int row) override;
-  int RowCount(ControlRef control) override;
+  int RowCount(ControlRef control) override { return static_cast<int>(At(control).rows.size()); }
   std::string Cell(ControlRef control, int row, int column) override;
   void SelectRow(ControlRef control, int row) override { Select(control, row); }
   int SelectedRow(ControlRef control) override { return At(control).selection; }
@@ -81,9 +91,13 @@ class MemoryWindowSystem : public WindowSystem {
   void Type(ControlRef control, std::string_view text);  // appends, as keystrokes would
   void Pick(ControlRef control, int index);              // selection change by the operator
   void PickPage(ControlRef control, int page);           // page change by the operator
-  void PressEnter(WindowId window);                      // in the focused control
-  void RequestClose(WindowId window);
-  void Deactivate(WindowId window);
+  void PressEnter(WindowId window) {  // in the focused control
+    if (IsOpen(window)) Deliver(window, EventKind::EnterKey, Focused(window));
+  }
+  void RequestClose(WindowId window) {
+    if (IsOpen(window)) Deliver(window, EventKind::CloseRequest);
+  }
+  void Deactivate(WindowId window) { if (IsOpen(window)) Deliver(window, EventKind::Deactivated); }
   bool Usable(ControlRef control);
 
   std::vector<Message> messages;
