@@ -152,10 +152,10 @@ TEST(CommandLine, KnowsTheThreeSwitchesAndNothingElse) {
   using Mode = CommandLine::Mode;
   const std::pair<const char*, CommandLine> rows[] = {
       {"  ", {Mode::Interactive, ""}}, {"-NUMBER  7 ", {Mode::Number, "7"}}, {"/Auto", {Mode::Auto, ""}},
-      {"\"/number\" \"020\"", {Mode::Number, "020"}}, {"-undo", {Mode::Undo, ""}}, {"+auto", {Mode::Invalid}},
-      {"/number 1234567890", {Mode::Invalid}}, {"/number \"\"", {Mode::Invalid}},
-      {"/auto 019", {Mode::Invalid}}, {"/number 01a", {Mode::Invalid}}, {"/number\t7", {Mode::Number, "7"}},
-      {"/number 7\" \"", {Mode::Invalid}},  // a quoted space is part of the word
+      {"\"/number\" \"020\"", {Mode::Number, "020"}}, {"-undo", {Mode::Undo, ""}}, {"+auto", {Mode::Invalid, ""}},
+      {"/number 1234567890", {Mode::Invalid, ""}}, {"/number \"\"", {Mode::Invalid, ""}},
+      {"/auto 019", {Mode::Invalid, ""}}, {"/number 01a", {Mode::Invalid, ""}}, {"/number\t7", {Mode::Number, "7"}},
+      {"/number 7\" \"", {Mode::Invalid, ""}},  // a quoted space is part of the word
   };
   for (const auto& [text, expected] : rows) {
     const CommandLine parsed = ParseCommandLine(text);
