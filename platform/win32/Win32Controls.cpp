@@ -211,7 +211,8 @@ std::string Win32WindowSystem::Text(ControlRef ref) {
   if (control.layout->kind != ControlKind::IpAddress) return WindowText(control.hwnd);
   std::string joined;
   for (std::size_t i = 0; i < control.fields.size(); ++i) {
-    joined += (i ? "." : "") + WindowText(control.fields[i]);
+    if (i) joined += '.';
+    joined += WindowText(control.fields[i]);
   }
   return IpAddressText(joined);
 }
