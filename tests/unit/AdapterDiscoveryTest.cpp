@@ -202,6 +202,8 @@ TEST_F(AdapterDiscoveryTest, AnUnknownModeEmptiesThatAdapterAndAnAbsentOneMeansS
   EXPECT_EQ(Boxes(), "|||||");
   EXPECT_EQ(state.config.interfaceMetric, "");
   EXPECT_EQ(state.adapters.At(3).configMode + state.adapters.At(3).ipAddresses, "手动配置10.1.1.1");
+  windows.Pick(C::网卡选择框, 2);  // an address without a mask pairs with an empty one
+  EXPECT_EQ(Lists(), "10.1.1.1/ ; ;");
   for (std::uint32_t metric : {0u, 1u, 25u}) {
     registry.PutNumber(HKLM, TcpipKey(2), "InterfaceMetric", metric);
     EXPECT_EQ(discovery.ReadInterfaceMetric(Guid(2)), metric ? std::to_string(metric) : "");
