@@ -67,7 +67,7 @@ bool IsSafeDeviceId(std::string_view id) {
 }
 
 std::array<RestartCommand, 4> RestartCommands(std::string_view matchingDeviceId) {
-  const std::string quoted = "\"" + std::string(matchingDeviceId) + "\"";
+  const std::string quoted = std::string("\"").append(matchingDeviceId).append("\"");
   return {{
       {"cmd /c devcon disable =net pci*", false},
       {"cmd /c devcon disable " + quoted, true},

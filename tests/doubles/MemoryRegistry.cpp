@@ -18,7 +18,7 @@ std::string MemoryRegistry::KeyId(RootKey root, const std::string& path) {
   std::string id = root == RootKey::LocalMachine ? "hklm" : "hkcu";
   for (std::size_t start = 0, end = 0; start <= path.size(); start = end + 1) {
     end = std::min(path.find('\\', start), path.size());
-    if (end > start) id += "\\" + Lower(path.substr(start, end - start));
+    if (end > start) id.append("\\").append(Lower(path.substr(start, end - start)));
   }
   return id;
 }
