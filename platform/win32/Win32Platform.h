@@ -1,6 +1,7 @@
 #pragma once
 // Win32 implementations of the platform seams. Each is a thin layer over the ANSI API.
 #include <functional>
+#include <map>
 
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -14,14 +15,28 @@ struct tagMSG;
 
 namespace netvane::win32 {
 
+// A key opened for reading stays open for the next reading of the same path: under Wine every
+// open and close is a round trip to the server, and each refresh reads the same adapter keys
+// again. Values are always read afresh through it; once its key has been deleted (and perhaps
+// created again), the path is opened anew.
 class Win32Registry : public Registry {
  public:
+  Win32Registry() = default;
+  Win32Registry(const Win32Registry&) = delete;
+  Win32Registry& operator=(const Win32Registry&) = delete;
+  ~Win32Registry() override;
   Key Open(RootKey root, const std::string& path, KeyAccess access) override;
   std::optional<RegistryValue> Query(Key key, const std::string& name) override;
   bool Set(Key key, const std::string& name, std::uint32_t type, const std::string& data) override;
   DeleteResult Delete(Key key, const std::string& name) override;
   std::vector<std::string> Subkeys(Key key) override;
   void Close(Key key) override;
+
+ private:
+  using Path = std::pair<RootKey, std::string>;
+  std::map<Path, Key> kept_;   // the key a reading of each path gets now
+  std::map<Key, Path> paths_;  // every key kept, the current and those of deleted keys alike:
+                               // a reader may still hold one; all are closed with the registry
 };
 
 class Win32IniFile : public IniFile {
