@@ -212,16 +212,15 @@ void AdapterDiscovery::ShowSelectedAdapter() {
   const unsigned show = ++showGeneration_;
 
   windows.SelectPage(C::功能选择夹, 0);
-  state_.config.selectedAdapter = static_cast<std::size_t>(selection) + 1;
-  const AdapterRecord& record = state_.adapters.At(state_.config.selectedAdapter);
+  const std::size_t position = static_cast<std::size_t>(selection) + 1;
+  const AdapterRecord& record = state_.adapters.At(position);
   windows.SetText(C::适配器标签, record.instanceId);
   windows.SetText(C::本地连接框, record.connectionName);
   windows.SetText(C::MAC信息框, record.hardwareAddress);
   windows.SetText(C::提示标签, record.configMode);
-  state_.config.interfaceMetric = record.interfaceMetric;
   shell_.PollInput();
   if (ShowSuperseded(show)) return;
-  BuildAdapterLists(state_.config.selectedAdapter);
+  BuildAdapterLists(position);
 }
 
 void AdapterDiscovery::BuildAdapterLists(std::size_t position) {
@@ -267,6 +266,10 @@ void AdapterDiscovery::BuildAdapterLists(std::size_t position) {
     gatewayList.Append(ListEntry{gateways[j], automatic ? "0" : metrics[j]});
     if (!poll()) return;
   }
+  // The selection moves with its lists: a 修改 dispatched by a poll above still finds the
+  // boxes and lists of the adapter it writes to.
+  config.selectedAdapter = position;
+  config.interfaceMetric = record.interfaceMetric;
   config.addressList = std::move(addressList);
   config.gatewayList = std::move(gatewayList);
   config.dnsList = std::move(dnsList);

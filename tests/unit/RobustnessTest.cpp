@@ -41,6 +41,7 @@ class RobustnessTest : public ::testing::Test, protected TestMachine {
     ASSERT_LE(selected, state.adapters.Count()) << when;
     if (selected == 0 || state.config.addressList.Empty() || state.config.dnsList.Empty()) return;
     const std::string net = state.config.dnsList.At(1).substr(0, 7);  // "10.0.n."
+    EXPECT_EQ(state.adapters.At(selected).nameServers.substr(0, 7), net) << when;  // the lists' adapter
     for (const ListEntry& entry : state.config.addressList) EXPECT_EQ(entry.primary.substr(0, 7), net) << when;
   }
   Application app{services, "MZ"};
