@@ -136,14 +136,17 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
   if (startPage) plan.push_back({RootKey::CurrentUser, kStartPage, TextValue(kHomePageUrl), false});
 
   // What is written is saved first, as it was. A value under a missing key cannot be written,
-  // and must not be in the undo file either: importing it would create the key.
+  // and must not be in the undo file either: importing it would create the key. 修改 writes
+  // every value even when none differs, but only an apply that changes something replaces the
+  // undo file: pressing 修改 twice must not lose the settings from before.
   std::vector<PlannedValue> changes, previous;
-  bool restart = !onlyChanges_;
+  bool restart = !onlyChanges_, differs = false;
   for (std::size_t i = 0; i < plan.size(); ++i) {
     const PlannedValue& value = plan[i];
     CurrentValue current = registry.ReadCurrent(value.root, value.valuePath);
     if (!current.keyExists && !value.counts) continue;
     if (onlyChanges_ && current.value == value.value) continue;
+    differs = differs || current.value != value.value;
     restart = restart || i < identityEnd;
     changes.push_back(value);
     if (current.keyExists) previous.push_back({value.root, value.valuePath, std::move(current.value)});
@@ -151,7 +154,7 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
   shell_.PollInput();
   if (changes.empty()) return Finish(ApplyResult::Unchanged, kUnchanged);
   const std::string undoPath = UndoPath();
-  if (!services_.files.ReplaceWholeFile(undoPath, RenderUndoFile(previous))) {
+  if (differs && !services_.files.ReplaceWholeFile(undoPath, RenderUndoFile(previous))) {
     Refuse("无法写入撤销文件，未作任何修改：" + undoPath);
     return lastResult_;
   }

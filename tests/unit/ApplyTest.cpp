@@ -75,9 +75,11 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   EXPECT_EQ(windows.Text(C::网络号框), "1F");
   EXPECT_TRUE(windows.Enabled(C::修改按钮));
   processes.started.clear();
+  const std::string undo = *files.Read("C:\\Netcafe\\netvane-undo.reg");
   Modify();  // nothing differs, yet 修改 writes and restarts: the operator asked for it
   EXPECT_EQ(processes.started.size(), 4u);
   EXPECT_FALSE(registry.Writes().empty());
+  EXPECT_EQ(*files.Read("C:\\Netcafe\\netvane-undo.reg"), undo);  // still the settings from before
 }
 
 TEST_F(ApplyTest, EmptyFieldsSwitchToDhcpAndTouchNoLogon) {
