@@ -371,6 +371,9 @@ LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, L
             Deliver(id, EventKind::Click, controlId);
           }
           break;
+        case BN_DOUBLECLICKED:  // an owner-drawn button's second click of a double-click
+          if (control->layout->kind == ControlKind::ImageButton) Deliver(id, EventKind::Click, controlId);
+          break;
         case CBN_SELCHANGE:  // == LBN_SELCHANGE
           if (control->layout->kind == ControlKind::DropDownList ||
               control->layout->kind == ControlKind::ListBox) {

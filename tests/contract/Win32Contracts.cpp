@@ -73,6 +73,17 @@ TEST(Win32Windows, AnExceptionInAHandlerIsCaughtAtTheWindowProcedure) {
   EXPECT_EQ(clicks, 2);
 }
 
+// An owner-drawn button reports the second click of a double-click apart: it is a click too.
+TEST(Win32Windows, ADoubleClickOnAnImageButtonIsTwoClicks) {
+  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), LayoutOf, 96);
+  int clicks = 0;
+  windows.SetHandler(WindowId::Advanced, [&](const WindowEvent& event) { clicks += event.kind == EventKind::Click; });
+  windows.OpenModeless(WindowId::Advanced);
+  for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+    SendMessageA(windows.ControlHandle(AdvancedControl::向上按钮), message, MK_LBUTTON, 0);
+  EXPECT_EQ(clicks, 2);
+}
+
 // Every window and control sits where its layout says, scaled by the DPI setting over 96.
 TEST(Win32Windows, GeometryFollowsTheLayoutAtEveryDpi) {
   for (int dpi : {96, 144}) {
