@@ -39,6 +39,13 @@ std::optional<int> Application::Run(std::string_view arguments) {
     Log(arguments, 2, "命令行参数无效，未作修改");
     return 2;
   }
+  if (command.mode != Mode::Interactive) {
+    // Closed by hand before the run is done: the script learns it, and the log says so.
+    main_.actions().ending = [this, line = std::string(arguments)] {
+      Log(line, 1, "未完成即被关闭");
+      return 1;
+    };
+  }
   Start();
   if (command.mode == Mode::Interactive) return std::nullopt;
   apply_.WriteOnlyChanges(true);  // a script may run at every boot

@@ -92,7 +92,7 @@ void MainWindow::OnEvent(const WindowEvent& event) {
       OnEnter(event.control);
       break;
     case EventKind::CloseRequest:
-      windows_.EndProgram();
+      End();
     default:
       break;
   }
@@ -105,7 +105,7 @@ void MainWindow::OnClick(MainControl control) {
     case C::网吧按钮: RunCafeAction(); break;
     case C::保存按钮: Run(actions_.saveQuickSetup); break;
     case C::高级按钮: Run(actions_.openAdvanced); break;
-    case C::退出按钮: windows_.EndProgram();
+    case C::退出按钮: End();
     default: break;
   }
 }

@@ -21,6 +21,8 @@ class MainWindow : public Shell {
     std::function<void()> fillFromMachineNumber;
     std::function<void()> runModify;
     std::function<void()> openAdvanced;
+    // Run when the operator ends the program; gives its exit code (0 when left empty).
+    std::function<int()> ending;
   };
 
   // `devconImage` is the device console tool that start-up writes when it is missing.
@@ -43,6 +45,7 @@ class MainWindow : public Shell {
   void OnEvent(const WindowEvent& event);
   void OnClick(MainControl control);
   void OnEnter(int focused);
+  void End() { windows_.EndProgram(actions_.ending ? actions_.ending() : 0); }
   static void Run(const std::function<void()>& action) {
     if (action) action();
   }

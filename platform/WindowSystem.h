@@ -49,8 +49,8 @@ class WindowSystem {
   virtual void Activate(WindowId window) = 0;
   virtual void ShowMessage(WindowId owner, std::string_view text, std::string_view title,
                            MessageIcon icon) = 0;
-  // Ends the program at once: the windows go and this call does not return.
-  [[noreturn]] virtual void EndProgram() = 0;
+  // Ends the program at once with that exit code: the windows go and this call does not return.
+  [[noreturn]] virtual void EndProgram(int exitCode) = 0;
 
   // Any control.
   virtual void SetText(ControlRef control, std::string_view text) = 0;

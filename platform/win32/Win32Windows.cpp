@@ -304,10 +304,10 @@ void Win32WindowSystem::ShowMessage(WindowId owner, std::string_view text, std::
   MessageBoxA(Handle(owner), std::string(text).c_str(), std::string(title).c_str(), type);
 }
 
-void Win32WindowSystem::EndProgram() {
+void Win32WindowSystem::EndProgram(int exitCode) {
   // At once, also from inside an action that is waiting in the input poll: nothing after this
   // call may touch the registry any more.
-  ExitProcess(0);
+  ExitProcess(static_cast<UINT>(exitCode));
 }
 
 bool Win32WindowSystem::OnCurrentPage(Window& window, const ControlLayout& layout) {

@@ -40,7 +40,7 @@ class Win32WindowSystem : public WindowSystem {
   void Activate(WindowId window) override;
   void ShowMessage(WindowId owner, std::string_view text, std::string_view title,
                    MessageIcon icon) override;
-  [[noreturn]] void EndProgram() override;
+  [[noreturn]] void EndProgram(int exitCode) override;
 
   void SetText(ControlRef control, std::string_view text) override;
   std::string Text(ControlRef control) override;

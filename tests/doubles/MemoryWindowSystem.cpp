@@ -98,8 +98,8 @@ void MemoryWindowSystem::ShowMessage(WindowId owner, std::string_view text,
   Deactivate(owner);  // the box takes the activation from its owner
 }
 
-void MemoryWindowSystem::EndProgram() {
-  ended = true;
+void MemoryWindowSystem::EndProgram(int code) {
+  exitCode = code;
   for (auto& [id, window] : windows_) window.open = false;
   throw ProgramEnded();
 }

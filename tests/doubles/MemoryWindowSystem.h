@@ -39,7 +39,7 @@ class MemoryWindowSystem : public WindowSystem {
   void Activate(WindowId) override {}
   void ShowMessage(WindowId owner, std::string_view text, std::string_view title,
                    MessageIcon icon) override;
-  [[noreturn]] void EndProgram() override;
+  [[noreturn]] void EndProgram(int exitCode) override;
 
   void SetText(ControlRef control, std::string_view text) override;
   std::string Text(ControlRef control) override { return At(control).text; }
@@ -101,7 +101,7 @@ class MemoryWindowSystem : public WindowSystem {
   bool Usable(ControlRef control);
 
   std::vector<Message> messages;
-  bool ended = false;
+  std::optional<int> exitCode;  // once the program has ended
   // Called instead of returning when a modal window opens: a test may act in it and close it.
   std::function<void(WindowId)> onModal;
 

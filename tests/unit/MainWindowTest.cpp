@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, ExitAndTheCloseBoxEndTheProgramAtOnceEvenInTheMiddleOfAnA
   };
   input.onPoll = [&](int) { input.Queue([&] { windows.Click(C::退出按钮); }); };
   EXPECT_THROW(windows.Click(C::刷新按钮), ProgramEnded);
-  EXPECT_TRUE(windows.ended);
+  EXPECT_EQ(windows.exitCode, 0);
   EXPECT_FALSE(enumerationFinished);
 }
 
