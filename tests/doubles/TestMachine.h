@@ -58,17 +58,17 @@ struct TestMachine {
     registry.PutMulti(HKLM, tcpip, "DefaultGatewayMetric", metrics);
     registry.PutText(HKLM, tcpip, "NameServer", dns);
   }
-  // The keys the identity writes into (they exist on every Windows) and the IPX service.
-  void SeedIdentityKeys() {
-    for (const char* key : {"SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName",
-                            "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters",
-                            "SYSTEM\\ControlSet001\\Control\\ComputerName\\ComputerName",
-                            "SYSTEM\\ControlSet001\\Services\\Tcpip\\Parameters",
-                            "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx\\Parameters",
-                            "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon"}) {
-      registry.CreateKey(HKLM, key);
+  // The keys the identity writes into (they exist on every Windows), holding the computer name
+  // `name` in both control sets; the IPX service; the Winlogon key unless `logon` is false.
+  void SeedIdentityKeys(const std::string& name = "PC01", bool logon = true) {
+    for (const char* set : {"CurrentControlSet", "ControlSet001"}) {
+      const std::string root = std::string("SYSTEM\\") + set;
+      registry.PutText(HKLM, root + "\\Control\\ComputerName\\ComputerName", "ComputerName", name);
+      registry.PutText(HKLM, root + "\\Services\\Tcpip\\Parameters", "NV Hostname", name);
     }
+    registry.CreateKey(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx\\Parameters");
     registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx", "DisplayName", "IPX");
+    if (logon) registry.CreateKey(HKLM, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon");
   }
   std::string Stored(const std::string& key, const char* name, RootKey root = HKLM) {
     const auto value = registry.Get(root, key, name);

@@ -24,7 +24,6 @@ class ApplyTest : public ::testing::Test, protected TestMachine {
     registry.PutNumber(HKLM, kTcpip, "InterfaceMetric", 30);
     SeedIdentityKeys();
     app.Start();
-    windows.SetText(C::机器名框, "PC01");
   }
   std::string Value(const std::string& key, const char* name) { return Stored(key, name); }
   void Modify() {
@@ -44,6 +43,7 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   windows.SetText(C::网关框, "192.168.16.254");  // keeps the stored metric 1
   windows.SetText(C::备用框, "");                // removes DNS entry 2; entry 3 stays
   windows.SetText(C::网络号框, "1F");
+  windows.SetText(C::机器名框, "PC02");  // PC01 before
   Modify();
 
   EXPECT_EQ(Value(kTcpip, "EnableDHCP"), Bytes("\0\0\0\0"));
@@ -55,8 +55,8 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   EXPECT_EQ(Value(kTcpip, "NameServer"), Bytes("1.1.1.1,3.3.3.3\0"));
   EXPECT_EQ(Value("SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx\\Parameters", "VirtualNetworkNumber"),
             Bytes("\x1f\0\0\0"));
-  EXPECT_EQ(Value("SYSTEM\\ControlSet001\\Services\\Tcpip\\Parameters", "NV Hostname"), Bytes("PC01\0"));
-  EXPECT_EQ(Value(kWinlogon, "DefaultDomainName"), Bytes("PC01\0"));
+  EXPECT_EQ(Value("SYSTEM\\ControlSet001\\Services\\Tcpip\\Parameters", "NV Hostname"), Bytes("PC02\0"));
+  EXPECT_EQ(Value(kWinlogon, "DefaultDomainName"), Bytes("PC02\0"));
   ASSERT_EQ(processes.started.size(), 4u);
   const auto commands = RestartCommands("pci\\ven_0");
   EXPECT_EQ(commands[1].commandLine, "cmd /c devcon disable \"pci\\ven_0\"");
@@ -86,7 +86,6 @@ TEST_F(ApplyTest, EmptyFieldsSwitchToDhcpAndTouchNoLogon) {
   registry.PutMulti(HKLM, kTcpip, "IPAddress", {"10.0.0.1"});  // only the shown address
   app.mainWindow().RefreshAdapters();
   for (C box : {C::地址框, C::网关框, C::首选框, C::备用框}) windows.SetText(box, "");
-  windows.SetText(C::机器名框, "PC01");
   Modify();
   EXPECT_EQ(Value(kTcpip, "EnableDHCP"), Bytes("\1\0\0\0"));
   EXPECT_EQ(Value(kTcpip, "IPAddress"), Bytes("10.0.0.1\0\0"));  // kept
@@ -149,7 +148,6 @@ TEST_F(ApplyTest, FailuresShowAsFailureAndAnUnsafeIdNeverReachesACommandLine) {
   processes.started.clear();
   registry.PutText(HKLM, std::string(kAdapterClassKey) + "0000", "MatchingDeviceId", "pci\"&calc%x%");
   app.mainWindow().RefreshAdapters();
-  windows.SetText(C::机器名框, "PC01");
   Modify();
   ASSERT_EQ(processes.started.size(), 2u);
   EXPECT_EQ(processes.started[1].commandLine, "cmd /c devcon enable =net pci*");

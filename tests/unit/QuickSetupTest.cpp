@@ -23,9 +23,7 @@ class QuickSetupTest : public ::testing::Test, protected TestMachine {
   void Seed(const char* ini) {  // a leased adapter, IPX, and no logon key
     if (ini) files.Store(kIni, ini);
     registry.PutNumber(HKLM, kTcpip, "EnableDHCP", 1);
-    registry.PutText(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx", "DisplayName", "IPX");
-    registry.CreateKey(HKLM, "SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx\\Parameters");
-    registry.CreateKey(HKLM, "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName");
+    SeedIdentityKeys("", /*logon=*/false);
   }
   std::vector<std::string> Page1() {
     std::vector<std::string> texts;
@@ -169,11 +167,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   const std::string settings = "[配置]\r\n机器=User\r\n地址=192.168.16.\r\n掩码=255.255.255.0\r\n"
                                "网关=192.168.16.254\r\n[机器表]\r\n00-1A-2B-3C-4D-5E=019\r\n";
   Seed((settings + "00-1A-2B-3C-4D-60=19\r\n").c_str());
-  for (const char* key : {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
-                          "SYSTEM\\ControlSet001\\Control\\ComputerName\\ComputerName",
-                          "SYSTEM\\ControlSet001\\Services\\Tcpip\\Parameters"}) {
-    registry.CreateKey(HKLM, key);
-  }
+  SeedIdentityKeys("");
   const auto run = [&](const char* arguments) { return Application(services, "MZ").Run(arguments); };
   systemAdapters.adapters = {{Guid(0), "nic", "00:1a:2b:3c:4d:5e"}};
   EXPECT_EQ(run("/auto"), 2);  // the table names two cards for one number

@@ -22,11 +22,7 @@ class RobustnessTest : public ::testing::Test, protected TestMachine {
       SeedAdapter(n, "nic" + std::to_string(n));
       SeedStatic(n, {net + "1", net + "2"}, {"255.0.0.0", "255.0.0.0"}, {}, {}, net + "53");
     }
-    for (const char* set : {"CurrentControlSet", "ControlSet001"}) {
-      const std::string root = std::string("SYSTEM\\") + set;
-      registry.PutText(HKLM, root + "\\Control\\ComputerName\\ComputerName", "ComputerName", "PC01");
-      registry.PutText(HKLM, root + "\\Services\\Tcpip\\Parameters", "NV Hostname", "PC01");
-    }
+    SeedIdentityKeys();
     windows.onModal = [this](WindowId window) { windows.Close(window); };
     app.Start();
   }
