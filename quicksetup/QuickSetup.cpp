@@ -1,5 +1,6 @@
 #include "quicksetup/QuickSetup.h"
 
+#include <tuple>
 #include <utility>
 
 namespace netvane {
@@ -100,22 +101,18 @@ void QuickSetup::FillFromMachineNumber() {
     return;
   }
   const std::string address = windows.Text(C::地址框2) + std::to_string(*host);
-  // An IP-address box cannot hold what is no address; given one, it would apply another.
-  const std::pair<std::string, const char*> derived[] = {
-      {address, "IP 地址无效："},
-      {windows.Text(C::掩码框2), "子网掩码无效："},
-      {windows.Text(C::网关框2), "默认网关无效："},
+  // An IP-address box cannot hold what is no address; given one, it would apply another. The
+  // address and its mask must be whole; a café without a gateway or DNS server leaves it empty.
+  const std::tuple<std::string, const char*, bool> derived[] = {
+      {address, "IP 地址无效：", false},
+      {windows.Text(C::掩码框2), "子网掩码无效：", false},
+      {windows.Text(C::网关框2), "默认网关无效：", true},
+      {windows.Text(C::首选框2), "首选 DNS 服务器无效：", true},
+      {windows.Text(C::备用框2), "备用 DNS 服务器无效：", true},
   };
-  for (const auto& [text, message] : derived) {
-    if (!IsDottedQuad(text)) {
+  for (const auto& [text, message, mayBeEmpty] : derived) {
+    if (!IsDottedQuad(text) && !(mayBeEmpty && text.empty())) {
       Refuse(message, text);
-      return;
-    }
-  }
-  for (C field : {C::首选框2, C::备用框2}) {
-    const std::string text = windows.Text(field);
-    if (!text.empty() && !IsDottedQuad(text)) {
-      Refuse(field == C::首选框2 ? "首选 DNS 服务器无效：" : "备用 DNS 服务器无效：", text);
       return;
     }
   }

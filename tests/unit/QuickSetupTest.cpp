@@ -139,10 +139,13 @@ TEST_F(QuickSetupTest, ADerivedFaultIsRefusedOnPageOneAndNothingIsApplied) {
     EXPECT_EQ(windows.Page(C::功能选择夹), 1);
     EXPECT_TRUE(windows.Enabled(C::网吧按钮));
   }
-  windows.SetText(C::网关框2, "");
+  windows.SetText(C::网关框2, "192.168.16");
   EnterNumber("5");
-  EXPECT_EQ(windows.messages.back().text, "默认网关无效：");
+  EXPECT_EQ(windows.messages.back().text, "默认网关无效：192.168.16");
   EXPECT_TRUE(processes.started.empty());
+  windows.SetText(C::网关框2, "");  // a café without a gateway: no fault, and applied
+  EnterNumber("5");
+  EXPECT_EQ(processes.started.size(), 4u);
   EXPECT_EQ(HostNumber("000123456789", false), 123456789u);  // nine digits after the zeros
 }
 
