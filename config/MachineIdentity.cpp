@@ -56,7 +56,7 @@ std::string ConvertBase(std::string_view text, int from, int to) {
 }
 
 bool IsHexNetworkNumber(std::string_view text) {
-  if (text.empty() || text.size() > 8) return false;
+  if (text.size() > 8) return false;
   for (char c : text) {
     const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
     if (!hex) return false;
@@ -84,7 +84,8 @@ std::vector<PlannedValue> AutoLogonValues(std::string_view user, std::string_vie
 }
 
 std::optional<PlannedValue> IpxNetworkNumberValue(std::string_view boxText) {
-  // Anything that is not a network number would be stored as some unrelated number.
+  // Anything that is not a network number would be stored as some unrelated number; an empty
+  // box stores 0.
   if (!IsHexNetworkNumber(boxText)) return std::nullopt;
   const auto number = static_cast<std::uint32_t>(IntegerValue(ConvertBase(boxText, 16, 10)));
   return PlannedValue{kMachine, kIpxNetworkNumber, NumberValue(number)};

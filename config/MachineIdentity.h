@@ -21,7 +21,8 @@ inline constexpr std::string_view kIpxNotInstalled = "未安装IPX协议";
 // the text back unchanged; any other base outside 2 to 36 gives an empty text.
 std::string ConvertBase(std::string_view text, int from = 10, int to = 10);
 
-// True for 1 to 8 hexadecimal digits: the only box texts that name an IPX network number.
+// True for up to 8 hexadecimal digits: the only box texts that name an IPX network number (an
+// empty box names 0).
 bool IsHexNetworkNumber(std::string_view text);
 
 // The values that store a computer name, in the order they are written.

@@ -37,9 +37,9 @@ TEST(ConvertBaseTest, ConvertsWithinAndBeyondThe32BitRange) {
   EXPECT_EQ(ConvertBase(" x "), " x ");
 }
 
-TEST(ConvertBaseTest, OnlyOneToEightHexDigitsNameANetworkNumber) {
-  for (const char* good : {"0", "1f", "ffffffff"}) EXPECT_TRUE(IsHexNetworkNumber(good)) << good;
-  for (const char* bad : {"", "123456789", "1G", " 1F", "0x1F"}) EXPECT_FALSE(IsHexNetworkNumber(bad)) << bad;
+TEST(ConvertBaseTest, UpToEightHexDigitsNameANetworkNumber) {
+  for (const char* good : {"", "0", "1f", "ffffffff"}) EXPECT_TRUE(IsHexNetworkNumber(good)) << good;
+  for (const char* bad : {"123456789", "1G", " 1F", "0x1F"}) EXPECT_FALSE(IsHexNetworkNumber(bad)) << bad;
 }
 
 class MachineIdentityTest : public ::testing::Test {
@@ -85,10 +85,10 @@ TEST_F(MachineIdentityTest, TheIpxNumberRoundTripsInHexAndOnlyANumberIsStored) {
   EXPECT_TRUE(identity.WriteIpxNetworkNumber(kIpxNotInstalled));
   registry.PutText(HKLM, kIpxService, "DisplayName", "NWLink IPX/SPX");
   registry.ClearWrites();
-  for (const char* refused : {"", "123456789", "1G", "未安装"}) EXPECT_FALSE(identity.WriteIpxNetworkNumber(refused));
+  for (const char* refused : {"123456789", "1G", "未安装"}) EXPECT_FALSE(identity.WriteIpxNetworkNumber(refused));
   EXPECT_TRUE(registry.Writes().empty());
   for (const auto& [typed, shown] : {std::pair{"1F", "1F"}, {"15", "15"}, {"80000000", "80000000"},
-                                     {"FFFFFFFF", "FFFFFFFF"}, {"00ab", "AB"}}) {
+                                     {"FFFFFFFF", "FFFFFFFF"}, {"", "0"}, {"00ab", "AB"}}) {
     EXPECT_TRUE(identity.WriteIpxNetworkNumber(typed));
     EXPECT_EQ(identity.ReadIpxNetworkNumber(), shown);
   }
