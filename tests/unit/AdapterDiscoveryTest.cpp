@@ -96,8 +96,8 @@ TEST_F(AdapterDiscoveryTest, EveryNumberedSubkeyIsVisitedInOrderAndOnlyPresentEt
   EXPECT_FALSE(discovery.IsAdapterPresent("{unknown}"));
   discovery.EnumerateAdapters();
   EXPECT_EQ(Catalogue(), "nine|after the gap|");
-  EXPECT_EQ(AdapterSubkeys({"10000", "9999", "Properties", "", "0010", "1234567890"}),
-            (std::vector<std::string>{"0010", "9999", "10000"}));
+  EXPECT_EQ(AdapterSubkeys({"10000", "9999", "Properties", "", "0010", "1234567890", "123456789"}),
+            (std::vector<std::string>{"0010", "9999", "10000", "123456789"}));
 }
 
 TEST_F(AdapterDiscoveryTest, RecordsFillTheSelectorAndTheFirstIsShownWithItsHardwareAddress) {

@@ -101,7 +101,7 @@ TEST_F(ApplyTest, CollectedDnsFollowsTheTwoFields) {
       {{}, "1.1.1.1", "", {"1.1.1.1"}},          {{"9"}, "", "", {}},
       {{"9", "8", "7"}, "1.1.1.1", "", {"1.1.1.1", "7"}}, {{"9", "8", "7"}, "", "", {"7"}},
       {{}, "", "2.2.2.2", {"", "2.2.2.2"}},      {{"9"}, "1.1.1.1", "2.2.2.2", {"1.1.1.1", "2.2.2.2"}},
-      {{"9", "8"}, "", "2.2.2.2", {"", "2.2.2.2"}},
+      {{"9", "8"}, "", "2.2.2.2", {"", "2.2.2.2"}}, {{"9", "8"}, "1.1.1.1", "", {"1.1.1.1"}},
   };
   AdapterApply apply(app.state(), services, app.mainWindow(), *static_cast<MachineIdentity*>(nullptr),
                      *static_cast<AdapterDiscovery*>(nullptr));
@@ -121,7 +121,7 @@ TEST_F(ApplyTest, AFaultyFieldIsRefusedBeforeAnyWrite) {
       {C::网络号框, "G1"}, {C::地址框, "192.168.."}, {C::备用框, "1.2.3"},
   };
   for (const auto& [box, text] : faults) {
-    windows.SetText(C::机器名框, "PC01");
+    windows.SetText(C::机器名框, "PC-456789012345");  // fifteen bytes: the longest name
     windows.SetText(C::网络号框, "1F");
     windows.SetText(C::地址框, "");
     windows.SetText(C::备用框, "");
@@ -152,7 +152,7 @@ TEST_F(ApplyTest, FailuresShowAsFailureAndAnUnsafeIdNeverReachesACommandLine) {
   ASSERT_EQ(processes.started.size(), 2u);
   EXPECT_EQ(processes.started[1].commandLine, "cmd /c devcon enable =net pci*");
   EXPECT_EQ(status, kApplyFailed);
-  for (const char* id : {"PCI\\VEN_8086&DEV_100E&SUBSYS_001E8086", ""}) EXPECT_TRUE(IsSafeDeviceId(id));
+  for (const char* id : {"PCI\\VEN_8086&DEV_100E&SUBSYS_001E8086", "", "A B"}) EXPECT_TRUE(IsSafeDeviceId(id));
 }
 
 TEST_F(ApplyTest, WithNoAdapterNothingIsAppliedAndTheStartPageFollowsItsBox) {

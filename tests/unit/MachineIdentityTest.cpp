@@ -32,13 +32,14 @@ TEST(ConvertBaseTest, ConvertsWithinAndBeyondThe32BitRange) {
       {"FFFFFFFF", 16, 10, "4294967295"}, {"2147483648", 10, 16, "80000000"},
       {"1FFFFFFFF", 16, 10, "4294967295"}, {std::string(40, 'F'), 16, 10, "4294967295"},
       {"4294967297", 10, 16, "1"}, {"10", 10, 1, ""},           {"10", 37, 10, ""},
+      {"A", 16, 10, "10"},     {"Z", 36, 10, "35"},
   };
   for (const auto& row : rows) EXPECT_EQ(ConvertBase(row.text, row.from, row.to), row.result) << row.text;
   EXPECT_EQ(ConvertBase(" x "), " x ");
 }
 
 TEST(ConvertBaseTest, UpToEightHexDigitsNameANetworkNumber) {
-  for (const char* good : {"", "0", "1f", "ffffffff"}) EXPECT_TRUE(IsHexNetworkNumber(good)) << good;
+  for (const char* good : {"", "0", "1f", "A", "ffffffff"}) EXPECT_TRUE(IsHexNetworkNumber(good)) << good;
   for (const char* bad : {"123456789", "1G", " 1F", "0x1F"}) EXPECT_FALSE(IsHexNetworkNumber(bad)) << bad;
 }
 

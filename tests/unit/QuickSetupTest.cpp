@@ -110,6 +110,7 @@ TEST_F(QuickSetupTest, MachineNumberDerivesNameAddressAndIpxThenApplies) {
   EXPECT_EQ(windows.Text(C::机器名框), "User019");
   EXPECT_EQ(Stored("IPAddress"), std::string("192.168.16.19\0\0\0", 16));
   EXPECT_EQ(Stored("NameServer"), std::string("202.96.128.86\0", 14));
+  EXPECT_EQ(windows.Text(C::首选框), "202.96.128.86");  // as the closing refresh reads it back
   EXPECT_EQ(Stored("SubnetMask"), std::string("255.255.255.0\0\0\0", 16));
   EXPECT_EQ(Stored("DefaultGateway"), std::string("192.168.16.254\0\0\0", 17));
   EXPECT_EQ(windows.Text(C::网络号框), "19");  // the decimal text, stored as hexadecimal 0x19
@@ -139,14 +140,15 @@ TEST_F(QuickSetupTest, ADerivedFaultIsRefusedOnPageOneAndNothingIsApplied) {
     EXPECT_EQ(windows.Page(C::功能选择夹), 1);
     EXPECT_TRUE(windows.Enabled(C::网吧按钮));
   }
-  windows.SetText(C::网关框2, "192.168.16");
+  windows.SetText(C::网关框2, "192.168.16.x");
   EnterNumber("5");
-  EXPECT_EQ(windows.messages.back().text, "默认网关无效：192.168.16");
+  EXPECT_EQ(windows.messages.back().text, "默认网关无效：192.168.16.x");
   EXPECT_TRUE(processes.started.empty());
   windows.SetText(C::网关框2, "");  // a café without a gateway: no fault, and applied
   EnterNumber("5");
   EXPECT_EQ(processes.started.size(), 4u);
   EXPECT_EQ(HostNumber("000123456789", false), 123456789u);  // nine digits after the zeros
+  EXPECT_EQ(HostNumber("1a", false), std::nullopt);
 }
 
 TEST(CommandLine, KnowsTheThreeSwitchesAndNothingElse) {
@@ -156,6 +158,7 @@ TEST(CommandLine, KnowsTheThreeSwitchesAndNothingElse) {
       {"\"/number\" \"020\"", {Mode::Number, "020"}}, {"-undo", {Mode::Undo, ""}}, {"+auto", {Mode::Invalid, ""}},
       {"/number 1234567890", {Mode::Invalid, ""}}, {"/number \"\"", {Mode::Invalid, ""}},
       {"/auto 019", {Mode::Invalid, ""}}, {"/number 01a", {Mode::Invalid, ""}}, {"/number\t7", {Mode::Number, "7"}},
+      {"/number 123456789", {Mode::Number, "123456789"}},
       {"/number 7\" \"", {Mode::Invalid, ""}},  // a quoted space is part of the word
   };
   for (const auto& [text, expected] : rows) {
@@ -175,7 +178,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   systemAdapters.adapters = {{Guid(0), "nic", "00:1a:2b:3c:4d:5e"}};
   EXPECT_EQ(run("/auto"), 2);  // the table names two cards for one number
   EXPECT_EQ(windows.messages.at(0).title, "错误");
-  EXPECT_NE(windows.messages[0].text.find("00-1A-2B-3C-4D-5E 和 00-1A-2B-3C-4D-60"), std::string::npos);
+  EXPECT_NE(windows.messages[0].text.find("00-1A-2B-3C-4D-5E 和 00-1A-2B-3C-4D-60 对应同一机器号或同一网卡"), std::string::npos);
   files.Store(kIni, settings);
   EXPECT_EQ(run("/auto"), 0);
   const auto applied = registry.Contents();
