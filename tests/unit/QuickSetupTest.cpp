@@ -208,7 +208,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   files.refuseWrites = false;
   registry.RefuseWritesUnder(HKLM, kTcpip);
   EXPECT_EQ(run("/number 020"), 1);
-  input.onPoll = [&](int) { input.Queue([&] { windows.Click(C::退出按钮); }); };  // closed by hand
+  input.onPoll = [&](int) { input.Queue([&] { windows.RequestClose(WindowId::Main); }); };  // by hand
   EXPECT_THROW(run("/auto"), ProgramEnded);
   EXPECT_EQ(windows.exitCode, 1);
   EXPECT_TRUE(files.Read("C:\\Netcafe\\netvane.log")->ends_with("netvane /auto  退出码 1  未完成即被关闭\r\n"));
