@@ -1,5 +1,6 @@
 #include "apply/AdapterApply.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/Text.h"
@@ -137,16 +138,19 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
 
   // What is written is saved first, as it was. A value under a missing key cannot be written,
   // and must not be in the undo file either: importing it would create the key. 修改 writes
-  // every value even when none differs, but only an apply that changes something replaces the
-  // undo file: pressing 修改 twice must not lose the settings from before.
+  // every value even when none differs, but only an apply that changes the network identity
+  // starts a new undo file; one that changes only the logon or the start page (a boot script
+  // puts them back whenever Windows has reset them) adds what the file lacks. Either way the
+  // settings from before stay restorable.
   std::vector<PlannedValue> changes, previous;
-  bool restart = !onlyChanges_, differs = false;
+  bool restart = !onlyChanges_, differs = false, identityDiffers = false;
   for (std::size_t i = 0; i < plan.size(); ++i) {
     const PlannedValue& value = plan[i];
     CurrentValue current = registry.ReadCurrent(value.root, value.valuePath);
     if (!current.keyExists && !value.counts) continue;
     if (onlyChanges_ && current.value == value.value) continue;
     differs = differs || current.value != value.value;
+    identityDiffers = identityDiffers || (i < identityEnd && current.value != value.value);
     restart = restart || i < identityEnd;
     changes.push_back(value);
     if (current.keyExists) previous.push_back({value.root, value.valuePath, std::move(current.value)});
@@ -154,7 +158,7 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
   shell_.PollInput();
   if (changes.empty()) return Finish(ApplyResult::Unchanged, kUnchanged);
   const std::string undoPath = UndoPath();
-  if (differs && !services_.files.ReplaceWholeFile(undoPath, RenderUndoFile(previous))) {
+  if (differs && !SaveUndoFile(undoPath, std::move(previous), identityDiffers)) {
     Refuse("无法写入撤销文件，未作任何修改：" + undoPath);
     return lastResult_;
   }
@@ -166,6 +170,20 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
   }
   if (restart) ok = RestartAdapters(adapter.matchingDeviceId) && ok;
   return Finish(ok ? ApplyResult::Applied : ApplyResult::Failed, ok ? kApplied : kApplyFailed);
+}
+
+bool AdapterApply::SaveUndoFile(const std::string& path, std::vector<PlannedValue> previous, bool fresh) {
+  const auto bytes = fresh ? std::nullopt : services_.files.ReadWholeFile(path);
+  if (auto kept = bytes ? ParseUndoFile(*bytes) : std::nullopt) {
+    for (PlannedValue& value : previous) {
+      const auto same = [&](const PlannedValue& old) {
+        return old.root == value.root && old.valuePath == value.valuePath;
+      };
+      if (std::none_of(kept->begin(), kept->end(), same)) kept->push_back(std::move(value));
+    }
+    previous = std::move(*kept);
+  }
+  return services_.files.ReplaceWholeFile(path, RenderUndoFile(previous));
 }
 
 ApplyResult AdapterApply::Finish(ApplyResult result, std::string_view status) {

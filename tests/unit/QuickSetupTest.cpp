@@ -180,15 +180,15 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   EXPECT_EQ(windows.messages.at(0).title, "错误");
   EXPECT_NE(windows.messages[0].text.find("00-1A-2B-3C-4D-5E 和 00-1A-2B-3C-4D-60 对应同一机器号或同一网卡"), std::string::npos);
   files.Store(kIni, settings);
+  const auto before = registry.Contents();
   EXPECT_EQ(run("/auto"), 0);
-  const auto applied = registry.Contents();
   EXPECT_EQ(run("/number 019"), 0);  // the same values again: nothing written or restarted
   files.Store(kIni, std::string(settings).insert(settings.find("[机器表]"), "用户=China\r\n"));
   EXPECT_EQ(run("/number 019"), 0);  // then only the logon changes: written, no restart
   EXPECT_EQ(processes.started.size(), 4u);
   EXPECT_EQ(run("/bogus"), 2);
-  EXPECT_EQ(run("/undo"), 0);  // back to before the last apply that changed something
-  EXPECT_EQ(registry.Contents(), applied);
+  EXPECT_EQ(run("/undo"), 0);  // the logon run added to the file: back to before the first
+  EXPECT_EQ(registry.Contents(), before);
   systemAdapters.adapters.clear();
   EXPECT_EQ(run("/auto"), 2);  // this card is not in the table
   EXPECT_EQ(*files.Read("C:\\Netcafe\\netvane.log"),
@@ -204,7 +204,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
             "2026-12-07 08:30:00  netvane /auto  退出码 2  机器表中没有本机网卡，未作修改\r\n");
   files.refuseWrites = true;  // no undo file can be written: nothing is changed
   EXPECT_EQ(run("/number 019"), 2);
-  EXPECT_EQ(registry.Contents(), applied);
+  EXPECT_EQ(registry.Contents(), before);
   files.refuseWrites = false;
   registry.RefuseWritesUnder(HKLM, kTcpip);
   EXPECT_EQ(run("/number 020"), 1);
