@@ -216,6 +216,12 @@ bool AdapterApply::CheckBeforeWriting(std::string_view computerName, std::string
       return false;
     }
   }
+  // Windows keeps no address without its mask: the card would have none after the restart.
+  const std::string address = services_.windows.Text(C::地址框);
+  if (!address.empty() && services_.windows.Text(C::掩码框).empty()) {
+    Refuse("缺少子网掩码：" + address);
+    return false;
+  }
   return true;
 }
 
