@@ -27,7 +27,8 @@ MachineTable ParseMachineTable(const std::vector<std::string>& lines) {
   MachineTable table;
   for (const std::string& line : lines) {
     const std::size_t equals = line.find('=');
-    if (equals == std::string::npos) continue;
+    // A card taken out of service is commented out; Windows may hand its line over all the same.
+    if (equals == std::string::npos || TrimSpaces(line).starts_with(';')) continue;
     MachineTable::Row row{TrimSpaces(std::string_view(line).substr(0, equals)),
                           TrimSpaces(std::string_view(line).substr(equals + 1))};
     if (row.address.empty() || row.number.empty()) continue;

@@ -68,7 +68,7 @@ TEST(MachineTable, MatchesAnySpellingAndRefusesAClash) {
       {{"A=019", "B=5", "C=19"}, "B", "", "A|C"},        // one number, two cards
       {{"a-b=1", "A:B=2"}, "A-B", "", "a-b|A:B"},          // one card, two numbers
       {{"A=0", "B=00"}, "A", "", "A|B"},
-      {{"A=1", "a=01", "bare", "X=", "=5"}, "A", "1", ""},  // a repeated row is no clash
+      {{"A=1", "a=01", "bare", "X=", "=5", " ;B=1"}, "A", "1", ""},  // a repeated row is no clash
   };
   for (const Row& row : rows) {
     const MachineTable table = ParseMachineTable(row.lines);
