@@ -13,7 +13,7 @@ TEST(UndoFile, RendersRegedit4ThatReadsBackToTheSameValues) {
       {HKLM, "SYSTEM\\T\\{A1}\\EnableDHCP", NumberValue(0xFFFFFFFF)},
       {HKLM, "SYSTEM\\T\\{A1}\\IPAddress", MultiStringValue("10.0.0.1\r\n")},
       {HKLM, "SYSTEM\\T\\{A1}\\DefaultGateway", std::nullopt},
-      {HKLM, "SYSTEM\\C\\ComputerName", TextValue("网吧\\PC \"1\"")},
+      {HKLM, "SYSTEM\\C\\ComputerName", TextValue("网吧\xD5\x5C" "\\PC \"1\"")},  // 0x5C ends a character
       {HKLM, "SYSTEM\\C\\Odd", RegistryValue{regtype::kBinary, std::string("\0\xff", 2)}},
       {HKLM, "SYSTEM\\C\\Short", RegistryValue{regtype::kDword, "\x01"}},
       {RootKey::CurrentUser, "Software\\Main\\Start Page", TextValue("")},
@@ -26,7 +26,7 @@ TEST(UndoFile, RendersRegedit4ThatReadsBackToTheSameValues) {
             "\"IPAddress\"=hex(7):31,30,2e,30,2e,30,2e,31,00,00,00\r\n"
             "\"DefaultGateway\"=-\r\n"
             "\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\C]\r\n"
-            "\"ComputerName\"=\"网吧\\\\PC \\\"1\\\"\"\r\n"
+            "\"ComputerName\"=\"网吧\xD5\x5C" "\\\\PC \\\"1\\\"\"\r\n"
             "\"Odd\"=hex:00,ff\r\n"
             "\"Short\"=hex(4):01\r\n"
             "\r\n[HKEY_CURRENT_USER\\Software\\Main]\r\n"
