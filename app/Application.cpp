@@ -95,8 +95,12 @@ std::optional<bool> Application::RunUndo() {
   const auto bytes = services_.files.ReadWholeFile(apply_.UndoPath());
   const auto values = bytes ? ParseUndoFile(*bytes) : std::nullopt;
   if (!values) return std::nullopt;
+  // The start page is the one value of the user's own: run as another user (a scheduled task)
+  // it may have nowhere to go, and that is no failure of the undo, as it is none of the apply.
   bool all = true;
-  for (const PlannedValue& value : *values) all = services_.registry.Store(value) && all;
+  for (const PlannedValue& value : *values) {
+    all = (services_.registry.Store(value) || value.root == RootKey::CurrentUser) && all;
+  }
   main_.RefreshAdapters();
   return all;
 }

@@ -187,6 +187,8 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   EXPECT_EQ(run("/number 019"), 0);  // then only the logon changes: written, no restart
   EXPECT_EQ(processes.started.size(), 4u);
   EXPECT_EQ(run("/bogus"), 2);
+  const std::string undo = "C:\\Netcafe\\netvane-undo.reg";  // and a start page without its key
+  files.Store(undo, *files.Read(undo) + "\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n\"Start Page\"=\"\"\r\n");
   EXPECT_EQ(run("/undo"), 0);  // the logon run added to the file: back to before the first
   EXPECT_EQ(registry.Contents(), before);
   systemAdapters.adapters.clear();
