@@ -109,6 +109,11 @@ void QuickSetup::FillFromMachineNumber() {
     Refuse("机器号无效：", number);
     return;
   }
+  const std::string name = windows.Text(C::机器名框2) + number;
+  if (!IsValidComputerName(name)) {
+    Refuse("计算机名无效：", name);
+    return;
+  }
   const std::string address = windows.Text(C::地址框2) + std::to_string(*host);
   // An IP-address box cannot hold what is no address; given one, it would apply another. The
   // address and its mask must be whole; a café without a gateway or DNS server leaves it empty.
@@ -126,7 +131,7 @@ void QuickSetup::FillFromMachineNumber() {
     }
   }
 
-  windows.SetText(C::机器名框, windows.Text(C::机器名框2) + number);
+  windows.SetText(C::机器名框, name);
   windows.SetText(C::掩码框, windows.Text(C::掩码框2));
   windows.SetText(C::网关框, windows.Text(C::网关框2));
   windows.SetText(C::首选框, windows.Text(C::首选框2));

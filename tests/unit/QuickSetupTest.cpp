@@ -128,9 +128,11 @@ TEST_F(QuickSetupTest, MachineNumberDerivesNameAddressAndIpxThenApplies) {
 
 TEST_F(QuickSetupTest, ADerivedFaultIsRefusedOnPageOneAndNothingIsApplied) {
   Start("[配置]\r\n机器=User\r\n地址=192.168.16.\r\n掩码=255.255.255.0\r\n网关=192.168.16.254\r\n");
-  const std::pair<const char*, const char*> faults[] = {
-      {"300", "IP 地址无效：192.168.16.300"}, {"1234567890", "机器号无效：1234567890"}};
-  for (const auto& [number, message] : faults) {
+  const std::tuple<const char*, const char*, const char*> faults[] = {
+      {"User", "300", "IP 地址无效：192.168.16.300"}, {"User", "1234567890", "机器号无效：1234567890"},
+      {"InternetCafe", "0019", "计算机名无效：InternetCafe0019"}};  // sixteen bytes
+  for (const auto& [prefix, number, message] : faults) {
+    windows.SetText(C::机器名框2, prefix);
     registry.ClearWrites();
     windows.messages.clear();
     EnterNumber(number);
