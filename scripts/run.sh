@@ -21,7 +21,7 @@ cp "$BUILD/x64/netvane64.exe" "$BUILD/demo/netvane64.exe"
 if [ -z "$own_display" ]; then
   wine "$BUILD/demo/netvane64.exe"
 else
-  wine "$BUILD/demo/netvane64.exe" >"$BUILD/demo/netvane.log" 2>&1 &
+  wine "$BUILD/demo/netvane64.exe" >"$BUILD/demo/wine-output.txt" 2>&1 &
   for _ in $(seq 100); do
     xdotool search --name "Netvane V1.0" >/dev/null 2>&1 && break
     sleep 0.2

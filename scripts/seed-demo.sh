@@ -50,4 +50,5 @@ Windows Registry Editor Version 5.00
 REG
 # reg.exe reads hex(7) data as UTF-16 only from a UTF-16 file.
 { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$reg"; } >"$dir/demo-utf16.reg"
-wine reg import "$dir/demo-utf16.reg" >/dev/null 2>&1
+# /reg:64: the 64-bit program reads SOFTWARE\ (Winlogon) in the 64-bit view, not Wow6432Node.
+wine reg import "$dir/demo-utf16.reg" /reg:64 >/dev/null 2>&1
