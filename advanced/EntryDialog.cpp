@@ -87,6 +87,11 @@ void EntryDialog::OpenEntryDialog(int target, int mode, const ListEntry& initial
   }
   state_.entryTarget = target;
   state_.entryMode = mode;
+  // The edit goes to the row selected now: one picked while a refusal is up must not take it.
+  const AdvancedControl list = target == kAddressTarget   ? AdvancedControl::超级列表框1
+                               : target == kGatewayTarget ? AdvancedControl::超级列表框2
+                                                          : AdvancedControl::DNS列表框;
+  editedRow_ = target == kDnsTarget ? windows_.Selection(list) : windows_.SelectedRow(list);
   windows_.SetHandler(WindowId::Entry, [this](const WindowEvent& event) { OnEvent(event); });
   windows_.OpenModeless(WindowId::Entry);  // its creation sets it up from the last entryValue
   state_.entryValue = initial;
@@ -165,16 +170,15 @@ void EntryDialog::WriteRow(AdvancedControl list, const std::string& first,
   const bool modify = state_.entryMode == kModifyMode;
   if (list == AdvancedControl::DNS列表框) {
     if (modify) {
-      windows_.SetItem(list, windows_.Selection(list), first);
+      windows_.SetItem(list, editedRow_, first);
     } else {
       windows_.AddItem(list, first);
     }
     return;
   }
   if (modify) {
-    const int row = windows_.SelectedRow(list);
-    windows_.SetCell(list, row, 0, first);
-    windows_.SetCell(list, row, 1, second);
+    windows_.SetCell(list, editedRow_, 0, first);
+    windows_.SetCell(list, editedRow_, 1, second);
   } else {
     windows_.AddRow(list, {first, second});
   }

@@ -60,6 +60,7 @@ class EntryDialog {
   // Set while one of the dialog's own message boxes is up: the box takes the activation, and
   // the dialog must still be there, with the operator's input, when it is dismissed.
   bool showingMessage_ = false;
+  int editedRow_ = -1;  // in the modify mode, the row or item the dialog was opened for
 };
 
 }  // namespace netvane
