@@ -80,7 +80,8 @@ TEST(MachineTable, MatchesAnySpellingAndRefusesAClash) {
 TEST_F(QuickSetupTest, SaveKeepsUnknownLinesConfirmsAndReportsAFolderInTheWay) {
   Start("; café 12\r\n[机器表]\r\n00-1A-2B-3C-4D-5E=019\r\n");
   windows.SelectPage(C::功能选择夹, 1);
-  windows.Type(C::密码框2, " secret");  // read back as typed, the blank too
+  windows.Type(C::密码框2, " secret");  // read back as typed, the blank and the quotes too
+  windows.Type(C::用户框2, "'China'");
   windows.Click(C::增位框);
   windows.Click(C::保存按钮);
   const std::string saved = *files.Read(kIni);
