@@ -22,16 +22,17 @@ constexpr Setting kTextSettings[] = {
 };
 constexpr const char* kAddTenKey = "增位";
 
+
+}  // namespace
+
 // The profile read trims blanks and takes off one pair of enclosing quotes: a value it would
 // change (a password with a blank at an end, or in quotes) is written quoted, to read back whole.
-std::string Stored(const std::string& value) {
+std::string ProfileText(const std::string& value) {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   const bool quoted = value.size() > 1 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
   const bool changed = !value.empty() && (blank(value.front()) || blank(value.back()) || quoted);
   return changed ? '"' + value + '"' : value;
 }
-
-}  // namespace
 
 std::optional<unsigned> HostNumber(std::string_view machineNumber, bool addTen) {
   while (machineNumber.size() > 1 && machineNumber.front() == '0') machineNumber.remove_prefix(1);
@@ -89,7 +90,7 @@ void QuickSetup::SaveQuickSetup() {
   const std::string section(kSettingsSection);
   bool saved = true;
   for (const Setting& setting : kTextSettings) {
-    saved = saved && services_.ini.WriteString(path, section, setting.key, Stored(windows.Text(setting.field)));
+    saved = saved && services_.ini.WriteString(path, section, setting.key, ProfileText(windows.Text(setting.field)));
   }
   const std::string_view addTen = windows.Checked(C::增位框) ? kTicked : kUnticked;
   saved = saved && services_.ini.WriteString(path, section, kAddTenKey, std::string(addTen));

@@ -22,6 +22,8 @@ inline constexpr std::string_view kDefaultAlternateDns = "202.96.134.133";
 // The host number for a machine number as typed: decimal, leading zeros ignored, plus 10 when
 // asked. Nothing for a text that is not all digits or too long to be any machine's number.
 std::optional<unsigned> HostNumber(std::string_view machineNumber, bool addTen);
+// `value` as written into ipset.ini: quoted where the profile read would trim or unquote it.
+std::string ProfileText(const std::string& value);
 
 // What the machine table had for this PC at start-up.
 enum class TableLookup { NoTable, Clash, NotListed, Filled };

@@ -80,6 +80,9 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   EXPECT_EQ(processes.started.size(), 4u);
   EXPECT_FALSE(registry.Writes().empty());
   EXPECT_EQ(*files.Read("C:\\Netcafe\\netvane-undo.reg"), undo);  // still the settings from before
+  windows.SetText(C::机器名框, "PC03");
+  Modify();  // a new name: a new undo file, of the settings just replaced
+  EXPECT_NE(files.Read("C:\\Netcafe\\netvane-undo.reg")->find("=\"PC02\""), std::string::npos);
 }
 
 TEST_F(ApplyTest, EmptyFieldsSwitchToDhcpAndTouchNoLogon) {

@@ -60,6 +60,12 @@ TEST_F(QuickSetupTest, LoadGivesDefaultsUnarmedOrTheFileArmedAndOnlyTrueTicks) {
   }
 }
 
+TEST(ProfileText, QuotesOnlyWhatTheReadWouldTrimOrUnquote) {
+  const std::pair<const char*, const char*> rows[] = {{"pw", "pw"}, {"", ""}, {"'", "'"}, {"aba", "aba"},
+      {" pw", "\" pw\""}, {"pw\t", "\"pw\t\""}, {"'x'", "\"'x'\""}, {"\"x\"", "\"\"x\"\""}, {"'x\"", "'x\""}};
+  for (const auto& [typed, written] : rows) EXPECT_EQ(ProfileText(typed), written) << typed;
+}
+
 TEST(MachineTable, MatchesAnySpellingAndRefusesAClash) {
   struct Row { std::vector<std::string> lines; const char* address; const char* number; const char* clash; };
   const Row rows[] = {

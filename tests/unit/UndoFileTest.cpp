@@ -32,6 +32,14 @@ TEST(UndoFile, RendersRegedit4ThatReadsBackToTheSameValues) {
             "\r\n[HKEY_CURRENT_USER\\Software\\Main]\r\n"
             "\"Start Page\"=\"\"\r\n");
   EXPECT_EQ(ParseUndoFile(text), previous);
+  // Only a lead byte (81 to FE) and a second byte (40 to FE but 7F) make one character.
+  const std::pair<const char*, const char*> bytes[] = {
+      {"\x81\x5C", "\"\x81\x5C\""}, {"\xFE\x5C", "\"\xFE\x5C\""}, {"\xD5\xFE\x5C", "\"\xD5\xFE\\\\\""},
+      {"\xD5\x7F\x5C", "\"\xD5\x7F\\\\\""}, {"\xD5\"", "\"\xD5\\\"\""}, {"\x80\x5C", "\"\x80\\\\\""}};
+  for (const auto& [data, quoted] : bytes) {
+    const std::string line = RenderUndoFile({{HKLM, "K\\V", TextValue(data)}});
+    EXPECT_EQ(line.substr(line.find("\"V\"=") + 4), quoted + std::string("\r\n")) << data;
+  }
   const auto upper = ParseUndoFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\X]\r\n\"A\"=hex:0A,Ff\r\n");
   ASSERT_TRUE(upper);
   EXPECT_EQ(upper->at(0).value->data, "\x0a\xff");
