@@ -79,6 +79,7 @@ struct SharedState {
   ListEntry removedGatewayEntry;
   ListEntry removedDnsEntry;
 
+  std::string refusal;  // the last refusal shown, for a start-up script's log line
 };
 
 }  // namespace netvane

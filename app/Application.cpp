@@ -66,13 +66,16 @@ std::optional<int> Application::Run(std::string_view arguments) {
     }
     number = services_.windows.Text(MainControl::机器数框);
   }
+  state_.refusal.clear();
   const ApplyResult result = RunCafeAction(number);
   const int code = result == ApplyResult::Failed ? 1 : result == ApplyResult::NotApplied ? 2 : 0;
-  const char* outcome = result == ApplyResult::Applied     ? "修改完成"
-                        : result == ApplyResult::Unchanged ? "无需修改"
-                        : result == ApplyResult::Failed    ? "修改失败"
-                        : state_.quickSetupLoaded          ? "未作修改"
-                                                           : "没有 ipset.ini，未作修改";
+  // A refusal says why, as its message box did: a boot script's log is read without the box.
+  const std::string outcome = result == ApplyResult::Applied     ? "修改完成"
+                              : result == ApplyResult::Unchanged ? "无需修改"
+                              : result == ApplyResult::Failed    ? "修改失败"
+                              : !state_.quickSetupLoaded         ? "没有 ipset.ini，未作修改"
+                              : state_.refusal.empty()           ? "未作修改"
+                                                                 : "未作修改：" + state_.refusal;
   // What the machine holds now, as the closing refresh shows it.
   WindowSystem& windows = services_.windows;
   Log(std::string(arguments) + "  机器号 " + number + "  " + windows.Text(MainControl::MAC信息框) +

@@ -226,6 +226,7 @@ bool AdapterApply::CheckBeforeWriting(std::string_view computerName, std::string
 }
 
 void AdapterApply::Refuse(std::string_view message) {
+  state_.refusal = message;
   services_.windows.ShowMessage(WindowId::Main, message, kErrorTitle, MessageIcon::Exclamation);
   services_.windows.SetText(C::提示标签, StatusOf(state_));
   shell_.SetBusy(false);

@@ -148,8 +148,8 @@ void QuickSetup::FillFromMachineNumber() {
 
 // Applies nothing: the operator stays on page 1, where what is wrong can be mended.
 void QuickSetup::Refuse(std::string_view message, std::string_view text) {
-  services_.windows.ShowMessage(WindowId::Main, std::string(message) + std::string(text),
-                                kErrorTitle, MessageIcon::Exclamation);
+  state_.refusal = std::string(message) + std::string(text);
+  services_.windows.ShowMessage(WindowId::Main, state_.refusal, kErrorTitle, MessageIcon::Exclamation);
   shell_.SetBusy(false);
 }
 

@@ -196,6 +196,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   EXPECT_EQ(run("/number 019"), 0);  // then only the logon changes: written, no restart
   EXPECT_EQ(processes.started.size(), 4u);
   EXPECT_EQ(run("/bogus"), 2);
+  EXPECT_EQ(run("/number 300"), 2);
   const std::string undo = "C:\\Netcafe\\netvane-undo.reg";  // and a start page without its key
   files.Store(undo, *files.Read(undo) + "\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n\"Start Page\"=\"\"\r\n");
   EXPECT_EQ(run("/undo"), 0);  // the logon run added to the file: back to before the first
@@ -211,6 +212,8 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
             "2026-12-07 08:30:00  netvane /number 019  机器号 019  00:1a:2b:3c:4d:5e  User019  192.168.16.19"
             "  退出码 0  修改完成\r\n"
             "2026-12-07 08:30:00  netvane /bogus  退出码 2  命令行参数无效，未作修改\r\n"
+            "2026-12-07 08:30:00  netvane /number 300  机器号 300  00:1a:2b:3c:4d:5e  User019  192.168.16.19"
+            "  退出码 2  未作修改：IP 地址无效：192.168.16.300\r\n"
             "2026-12-07 08:30:00  netvane /undo  退出码 0  已恢复\r\n"
             "2026-12-07 08:30:00  netvane /auto  退出码 2  机器表中没有本机网卡，未作修改\r\n");
   files.refuseWrites = true;  // no undo file can be written: nothing is changed
