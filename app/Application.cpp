@@ -66,7 +66,6 @@ std::optional<int> Application::Run(std::string_view arguments) {
     }
     number = services_.windows.Text(MainControl::机器数框);
   }
-  state_.refusal.clear();
   const ApplyResult result = RunCafeAction(number);
   const int code = result == ApplyResult::Failed ? 1 : result == ApplyResult::NotApplied ? 2 : 0;
   // A refusal says why, as its message box did: a boot script's log is read without the box.
