@@ -317,20 +317,25 @@ bool Win32WindowSystem::OnCurrentPage(Window& window, const ControlLayout& layou
 
 void Win32WindowSystem::ShowPages(Window& window) {
   const HWND focus = GetFocus();
-  bool hidFocus = false;
+  bool hidFocus = false, hid = false;
   for (auto& [id, control] : window.controls) {
     const bool show = control.visible && OnCurrentPage(window, *control.layout);
     if (!show && focus && (focus == control.hwnd || IsChild(control.hwnd, focus))) hidFocus = true;
-    Show(control.hwnd, show);
+    if (Show(control.hwnd, show) && !show) hid = true;
   }
+  // Where a hidden control was, the window and the tab control beneath repaint, but the tab
+  // control may not paint inside the frames above it: the page would keep patches of the
+  // window's colour. Painted again whole, the page looks as it did when it was first shown.
+  if (hid) RedrawWindow(window.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   // Hiding a control whose child holds the focus (an IP-address box's field) leaves the focus
   // there: keys would edit a box nobody sees. The window takes it, as for any hidden control.
   if (hidFocus && GetFocus() == focus) ::SetFocus(window.hwnd);
 }
 
-void Win32WindowSystem::Show(HWND control, bool show) {
+bool Win32WindowSystem::Show(HWND control, bool show) {
   const bool shown = (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
   if (shown != show) ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
+  return shown != show;
 }
 
 LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT message, WPARAM wParam,

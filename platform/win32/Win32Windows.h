@@ -106,7 +106,8 @@ class Win32WindowSystem : public WindowSystem {
   void ShowPages(Window& window);
   // Shows or hides a control, unless it already is: under Wine even a call that changes
   // nothing is a round trip to the server.
-  static void Show(HWND control, bool show);
+  // Shows or hides `control`; true when that changed it.
+  static bool Show(HWND control, bool show);
   // Gives the focus back to the remembered control, or to the default button, or the window.
   void RestoreFocus(Window& window);
   int DefaultButton(WindowId id);
