@@ -101,17 +101,49 @@ TEST_F(MainWindowTest, ArmedCafeActionPutsTheCaretIntoTheMachineNumber) {
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "fill"), 1);
 }
 
-TEST_F(MainWindowTest, AdvancedOpensModallyFromItsLayoutAndCloses) {
+// The advanced window takes the main window's boxes, its entry dialog adds and edits rows, and
+// 确定 writes every list back and shows each one's first entry in the main window.
+TEST_F(MainWindowTest, AdvancedEditsEveryListAndTheMainWindowShowsTheFirstEntries) {
+  using A = AdvancedControl;
+  using E = EntryControl;
   app.Start();
-  windows.onModal = [&](WindowId opened) {
-    ASSERT_EQ(opened, WindowId::Advanced);
-    EXPECT_EQ(windows.Title(WindowId::Advanced), "高级 TCP/IP 设置");
-    EXPECT_EQ(windows.Text(AdvancedControl::说明框).rfind("说明：", 0), 0u);
-    windows.Click(AdvancedControl::取消按钮);
+  windows.SetText(C::地址框, "192.168.16.5");
+  windows.SetText(C::掩码框, "255.255.255.0");
+  windows.SetText(C::首选框, "1.1.1.1");
+  windows.Click(C::高级按钮);  // the double's modal loop returns at once; the window stays open
+  EXPECT_EQ(windows.Title(WindowId::Advanced), "高级 TCP/IP 设置");
+  EXPECT_EQ(windows.Text(A::说明框).rfind("说明：", 0), 0u);
+  // Opened by `opener`, the entry dialog takes `texts` and its confirm button closes it.
+  const auto entry = [&](A opener, std::vector<std::pair<E, const char*>> texts, bool manual = false) {
+    windows.Click(opener);
+    if (manual) windows.Click(E::自动框);
+    for (const auto& [box, text] : texts) windows.SetText(box, text);
+    windows.Click(E::添加按钮);
+    EXPECT_FALSE(windows.IsOpen(WindowId::Entry)) << windows.Title(WindowId::Entry);
   };
-  windows.Click(C::高级按钮);
+  entry(A::添加按钮1, {{E::地址框, "10.0.0.2"}, {E::掩码框, "255.0.0.0"}});
+  windows.SelectRow(A::超级列表框1, 0);
+  entry(A::编辑按钮1, {{E::掩码框, "255.255.0.0"}});  // the address as it was
+  entry(A::添加按钮2, {{E::网关框, "10.0.0.254"}, {E::跃点框, "20"}}, true);
+  windows.SelectRow(A::超级列表框2, 0);
+  entry(A::编辑按钮2, {});  // its gateway and metric as they were
+  windows.Click(A::跃点选择框);
+  windows.Type(A::跃点框, "25");
+  windows.PickPage(A::功能选择夹, 1);
+  entry(A::添加按钮3, {{E::DNS框, "2.2.2.2"}});
+  windows.Pick(A::DNS列表框, 1);
+  windows.Click(A::向上按钮);
+  windows.Click(A::向上按钮);  // at the top: stays
+  windows.Click(A::确定按钮);
   EXPECT_FALSE(windows.IsOpen(WindowId::Advanced));
-  EXPECT_TRUE(windows.IsOpen(WindowId::Main));
+  const AdapterConfig& config = app.state().config;
+  EXPECT_EQ(config.addressList.Items(), (std::vector<ListEntry>{{"192.168.16.5", "255.255.0.0"}, {"10.0.0.2", "255.0.0.0"}}));
+  EXPECT_EQ(config.gatewayList.Items(), (std::vector<ListEntry>{{"10.0.0.254", "20"}}));
+  EXPECT_EQ(config.dnsList.Items(), (std::vector<std::string>{"2.2.2.2", "1.1.1.1"}));
+  EXPECT_EQ(config.interfaceMetric, "25");
+  std::string shown;
+  for (C box : {C::地址框, C::掩码框, C::网关框, C::首选框, C::备用框}) shown += windows.Text(box) + " ";
+  EXPECT_EQ(shown, "192.168.16.5 255.255.0.0 10.0.0.254 2.2.2.2 1.1.1.1 ");
 }
 
 }  // namespace
