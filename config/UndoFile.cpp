@@ -50,7 +50,9 @@ std::string Data(const RegistryValue& value) {
     std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<unsigned>(number));
     return digits;
   }
-  const std::string type = value.type == regtype::kBinary ? "hex:" : "hex(" + std::to_string(value.type) + "):";
+  if (value.type == regtype::kBinary) return "hex:" + Hex(value.data);
+  char type[24];  // hex(b): the type in hexadecimal too, as the reading takes it
+  std::snprintf(type, sizeof type, "hex(%x):", static_cast<unsigned>(value.type));
   return type + Hex(value.data);
 }
 

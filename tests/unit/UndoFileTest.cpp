@@ -16,6 +16,7 @@ TEST(UndoFile, RendersRegedit4ThatReadsBackToTheSameValues) {
       {HKLM, "SYSTEM\\C\\ComputerName", TextValue("网吧\xD5\x5C" "\\PC \"1\"")},  // 0x5C ends a character
       {HKLM, "SYSTEM\\C\\Odd", RegistryValue{regtype::kBinary, std::string("\0\xff", 2)}},
       {HKLM, "SYSTEM\\C\\Short", RegistryValue{regtype::kDword, "\x01"}},
+      {HKLM, "SYSTEM\\C\\Wide", RegistryValue{11, "\x02"}},  // REG_QWORD: its type in hexadecimal
       {RootKey::CurrentUser, "Software\\Main\\Start Page", TextValue("")},
   };
   const std::string text = RenderUndoFile(previous);
@@ -29,6 +30,7 @@ TEST(UndoFile, RendersRegedit4ThatReadsBackToTheSameValues) {
             "\"ComputerName\"=\"网吧\xD5\x5C" "\\\\PC \\\"1\\\"\"\r\n"
             "\"Odd\"=hex:00,ff\r\n"
             "\"Short\"=hex(4):01\r\n"
+            "\"Wide\"=hex(b):02\r\n"
             "\r\n[HKEY_CURRENT_USER\\Software\\Main]\r\n"
             "\"Start Page\"=\"\"\r\n");
   EXPECT_EQ(ParseUndoFile(text), previous);
