@@ -87,8 +87,9 @@ bool Win32WindowSystem::PreTranslate(MSG& message) {
   HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
   Window* window = root ? FindByHandle(root) : nullptr;
   if (!window) return false;
-  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && window->id != WindowId::Main) {
-    Deliver(window->id, EventKind::CloseRequest);  // Esc cancels, as in every dialog
+  const WindowId id = window->id;
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && id != WindowId::Main) {
+    Guarded([&] { Deliver(id, EventKind::CloseRequest); });  // Esc cancels, as in every dialog
     return true;
   }
   if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
@@ -97,7 +98,7 @@ bool Win32WindowSystem::PreTranslate(MSG& message) {
     const LRESULT wants = SendMessageA(message.hwnd, WM_GETDLGCODE, VK_RETURN,
                                        reinterpret_cast<LPARAM>(&message));
     if (wants & (DLGC_WANTMESSAGE | DLGC_WANTALLKEYS)) return false;
-    Deliver(window->id, EventKind::EnterKey, Focused(window->id));
+    Guarded([&] { Deliver(id, EventKind::EnterKey, Focused(id)); });
     return true;
   }
   if (message.message == WM_CHAR && message.wParam == '\r') {
@@ -347,15 +348,21 @@ LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT message, WPARAM w
   auto* system = reinterpret_cast<Win32WindowSystem*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   Window* window = system ? system->FindByHandle(hwnd) : nullptr;
   if (!window) return DefWindowProcA(hwnd, message, wParam, lParam);
-  // No exception may unwind through the system's frames: the action it interrupted ends here.
+  LRESULT result = 0;
+  system->Guarded([&] { result = system->Handle(*window, message, wParam, lParam); });
+  return result;
+}
+
+// No exception may unwind through the system's frames or out of the message loop (Enter and Esc
+// are delivered from there): the action it interrupted ends here, and onFault tells the operator.
+void Win32WindowSystem::Guarded(const std::function<void()>& action) {
   try {
-    return system->Handle(*window, message, wParam, lParam);
+    action();
   } catch (const std::exception& error) {
-    if (system->onFault) system->onFault(error.what());
+    if (onFault) onFault(error.what());
   } catch (...) {
-    if (system->onFault) system->onFault("");
+    if (onFault) onFault("");
   }
-  return 0;
 }
 
 // A handler may close (and so free) `window`: after an event has been delivered only the copies

@@ -117,6 +117,7 @@ class Win32WindowSystem : public WindowSystem {
   Control& At(ControlRef control);
   Control* ControlOf(Window& window, HWND hwnd);
   void Deliver(WindowId window, EventKind kind, int control = 0);
+  void Guarded(const std::function<void()>& action);
   HFONT FontFor(FontKind kind);
   void DrawImageButton(const Control& control, const DRAWITEMSTRUCT& item);
 

@@ -57,20 +57,26 @@ TEST(Win32Registry, AKeptKeyReadsWhatItsPathHoldsNow) {
   EXPECT_EQ(seams.registry().Query(kept, "Name").value_or(RegistryValue{}).data, "third\0"s);
 }
 
-// An exception thrown by a handler stops at the window procedure; the window goes on working.
-TEST(Win32Windows, AnExceptionInAHandlerIsCaughtAtTheWindowProcedure) {
+// An exception thrown by a handler stops at the window procedure, or in the loop for Enter and
+// Esc; the window goes on working.
+TEST(Win32Windows, AnExceptionInAHandlerIsCaughtBeforeItLeavesTheSystemOrTheLoop) {
   win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), LayoutOf, 96);
   std::string fault;
   windows.onFault = [&](const char* what) { fault = what; };
-  int clicks = 0;
+  int events = 0;
   windows.SetHandler(WindowId::Main, [&](const WindowEvent& event) {
-    if (event.kind == EventKind::Click && ++clicks == 1) throw std::out_of_range("position 3");
+    if ((event.kind == EventKind::Click || event.kind == EventKind::EnterKey) && ++events < 3)
+      throw std::out_of_range("position " + std::to_string(events));
   });
   windows.OpenModeless(WindowId::Main);
-  for (int i = 0; i < 2; ++i)
-    SendMessageA(windows.ControlHandle(MainControl::刷新按钮), BM_CLICK, 0, 0);
-  EXPECT_EQ(fault, "position 3");
-  EXPECT_EQ(clicks, 2);
+  const HWND button = windows.ControlHandle(MainControl::刷新按钮);
+  SendMessageA(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(fault, "position 1");
+  MSG enter = {button, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+  EXPECT_TRUE(windows.PreTranslate(enter));
+  EXPECT_EQ(fault, "position 2");
+  SendMessageA(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(events, 3);
 }
 
 // An owner-drawn button reports the second click of a double-click apart: it is a click too.
