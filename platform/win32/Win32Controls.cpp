@@ -134,6 +134,8 @@ void Win32WindowSystem::CreateControl(Window& window, const ControlLayout& row) 
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_,
                                  nullptr);
   if (!control.hwnd) return;
+  // A password box shows "*" for each character; comctl32 6 would show a black circle.
+  if (row.flags & flag::kPassword) SendMessageA(control.hwnd, EM_SETPASSWORDCHAR, '*', 0);
   const HFONT font = FontFor(row.font);
   SendMessageA(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (row.kind == ControlKind::IpAddress) {

@@ -27,6 +27,18 @@ int ScreenDpi() {
 
 COLORREF ToColorRef(Rgb rgb) { return RGB(rgb.r, rgb.g, rgb.b); }
 
+// Sets the box's text again without what is no digit, the caret at its end; false when it held
+// digits only.
+bool KeepDigitsOnly(HWND box) {
+  std::string text(GetWindowTextLengthA(box) + 1, '\0');
+  text.resize(GetWindowTextA(box, text.data(), static_cast<int>(text.size())));
+  const auto removed = std::erase_if(text, [](char c) { return c < '0' || c > '9'; });
+  if (removed == 0) return false;
+  SetWindowTextA(box, text.c_str());
+  SendMessageA(box, EM_SETSEL, text.size(), text.size());
+  return true;
+}
+
 }  // namespace
 
 Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, LayoutSource layouts, int dpi)
@@ -393,9 +405,11 @@ LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, L
           }
           break;
         case EN_CHANGE:
-          if (control->layout->kind == ControlKind::Edit) {
-            Deliver(id, EventKind::TextChange, controlId);
-          }
+          if (control->layout->kind != ControlKind::Edit) break;
+          // A number box takes digits only, a paste too (ES_NUMBER stops typed keys alone). The
+          // digits set again report their own change; this one is not reported.
+          if ((control->layout->flags & flag::kIntegerOnly) && KeepDigitsOnly(control->hwnd)) break;
+          Deliver(id, EventKind::TextChange, controlId);
           break;
       }
       return 0;

@@ -111,7 +111,8 @@ TEST_P(SeamContract, IniFilesReadAndWriteAsWindowsDoes) {
   EXPECT_FALSE(ini.WriteString(seams->directory, "配置", "机器", "User"));
 }
 
-// An IP-address box reads as its four fields; an edit box reports every text set, even the same.
+// An IP-address box reads as its four fields; an edit box reports every text set, even the same,
+// and a number box keeps only the digits.
 TEST_P(SeamContract, WindowTextBoxesReadBackAndReportEveryChange) {
   WindowSystem& w = seams->windows();
   std::vector<int> changed;
@@ -122,12 +123,13 @@ TEST_P(SeamContract, WindowTextBoxesReadBackAndReportEveryChange) {
   const std::tuple<M, const char*, const char*> texts[] = {
       {M::掩码框, "192.168.16.5", "192.168.16.5"}, {M::掩码框, "10...", "10..."},
       {M::掩码框, "255.255.255", "255.255.255."},  {M::掩码框, "", ""},
-      {M::机器名框, "本地连接 2", "本地连接 2"},   {M::机器名框, "本地连接 2", "本地连接 2"}};
+      {M::机器名框, "本地连接 2", "本地连接 2"},   {M::机器名框, "本地连接 2", "本地连接 2"},
+      {M::机器数框, "0x1 9", "019"}};  // a number box keeps the digits of a paste too
   for (const auto& [box, set, read] : texts) {
     w.SetText(box, set);
     EXPECT_EQ(w.Text(box), read) << set;
   }
-  EXPECT_EQ(changed, std::vector<int>(2, static_cast<int>(M::机器名框)));
+  EXPECT_EQ(changed, (std::vector<int>{int(M::机器名框), int(M::机器名框), int(M::机器数框)}));
 }
 
 // Lists keep their items' order, and the selection through a new text and a removal before it.

@@ -79,6 +79,16 @@ TEST(Win32Windows, AnExceptionInAHandlerIsCaughtBeforeItLeavesTheSystemOrTheLoop
   EXPECT_EQ(events, 3);
 }
 
+// A number box keeps only the digits of a paste, which ES_NUMBER lets through; a password box
+// shows "*".
+TEST(Win32Windows, NumberAndPasswordBoxesKeepTheirRules) {
+  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), LayoutOf, 96);
+  windows.OpenModeless(WindowId::Main);
+  SendMessageA(windows.ControlHandle(MainControl::机器数框), EM_REPLACESEL, TRUE, LPARAM("1O9 "));
+  EXPECT_EQ(windows.Text(MainControl::机器数框), "19");
+  EXPECT_EQ(SendMessageA(windows.ControlHandle(MainControl::密码框2), EM_GETPASSWORDCHAR, 0, 0), '*');
+}
+
 // An owner-drawn button reports the second click of a double-click apart: it is a click too.
 TEST(Win32Windows, ADoubleClickOnAnImageButtonIsTwoClicks) {
   win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), LayoutOf, 96);

@@ -106,9 +106,8 @@ void MemoryWindowSystem::EndProgram(int code) {
 
 void MemoryWindowSystem::SetText(ControlRef control, std::string_view text) {
   Control& c = At(control);
-  const std::string next =
-      c.layout->kind == ControlKind::IpAddress ? IpAddressText(text) : std::string(text);
-  c.text = next;
+  c.text = c.layout->kind == ControlKind::IpAddress ? IpAddressText(text) : std::string(text);
+  if (c.layout->flags & flag::kIntegerOnly) std::erase_if(c.text, [](char ch) { return ch < '0' || ch > '9'; });
   if (c.layout->kind == ControlKind::Edit) {  // even for the same text, as an edit box reports
     Deliver(control.window, EventKind::TextChange, control.id);
   }
