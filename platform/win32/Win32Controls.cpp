@@ -255,7 +255,10 @@ void Win32WindowSystem::RestoreFocus(Window& window) {
   if (!usable(target)) target = DefaultButton(window.id);
   if (usable(target)) {
     window.focusToDefault = false;
-    ::SetFocus(window.controls[target].hwnd);
+    const HWND control = window.controls[target].hwnd, part = window.savedFocusPart;
+    // Into the field it left, as a dialog does: the box itself would start again at field one.
+    const bool inPart = target == window.savedFocus && part && IsChild(control, part) && IsWindowEnabled(part);
+    ::SetFocus(inPart ? part : control);
   } else {
     ::SetFocus(window.hwnd);  // keys still reach the window and its Enter handling
   }

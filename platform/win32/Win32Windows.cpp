@@ -454,7 +454,7 @@ LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, L
     }
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
-        if (const int focused = Focused(id)) window.savedFocus = focused;
+        if (const int focused = Focused(id)) window.savedFocus = focused, window.savedFocusPart = GetFocus();
         Deliver(id, EventKind::Deactivated);
         return 0;
       }

@@ -96,6 +96,7 @@ class Win32WindowSystem : public WindowSystem {
     HWND hwnd = nullptr;
     bool ready = false;  // events flow once every control exists
     int savedFocus = 0;  // the focused control when the window was last deactivated
+    HWND savedFocusPart = nullptr;  // the window that held it: an IP-address box's field
     bool focusToDefault = false;  // the focused control was disabled: the default button next
     std::map<int, Control> controls;
   };

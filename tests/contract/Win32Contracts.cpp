@@ -89,6 +89,24 @@ TEST(Win32Windows, NumberAndPasswordBoxesKeepTheirRules) {
   EXPECT_EQ(SendMessageA(windows.ControlHandle(MainControl::密码框2), EM_GETPASSWORDCHAR, 0, 0), '*');
 }
 
+// Back from another window, the focus is where it was, down to the field of an IP-address box.
+TEST(Win32Windows, ReactivatedTheFocusReturnsToTheFieldItLeft) {
+  win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), LayoutOf, 96);
+  windows.OpenModeless(WindowId::Main);
+  const HWND main = windows.Handle(WindowId::Main);
+  HWND last = nullptr;  // the box's rightmost field
+  RECT at, rightmost = {};
+  for (HWND f = GetWindow(windows.ControlHandle(MainControl::网关框), GW_CHILD); f; f = GetWindow(f, GW_HWNDNEXT)) {
+    GetWindowRect(f, &at);
+    if (!last || at.left > rightmost.left) last = f, rightmost = at;
+  }
+  SetFocus(last);
+  SendMessageA(main, WM_ACTIVATE, WA_INACTIVE, 0);
+  SetFocus(windows.ControlHandle(MainControl::退出按钮));
+  SendMessageA(main, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(GetFocus(), last);
+}
+
 // An owner-drawn button reports the second click of a double-click apart: it is a click too.
 TEST(Win32Windows, ADoubleClickOnAnImageButtonIsTwoClicks) {
   win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), LayoutOf, 96);
