@@ -9,13 +9,13 @@
 #include "platform/win32/Win32Later.h"
 
 namespace netvane::win32 {
-namespace {
-
 std::string WindowText(HWND hwnd) {
   std::string text(GetWindowTextLengthA(hwnd) + 1, '\0');
   text.resize(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size())));
   return text;
 }
+
+namespace {
 
 // The four field edits of an IP-address control, left to right.
 std::vector<HWND> AddressFields(HWND control) {

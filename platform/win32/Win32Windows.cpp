@@ -30,8 +30,7 @@ COLORREF ToColorRef(Rgb rgb) { return RGB(rgb.r, rgb.g, rgb.b); }
 // Sets the box's text again without what is no digit, the caret at its end; false when it held
 // digits only.
 bool KeepDigitsOnly(HWND box) {
-  std::string text(GetWindowTextLengthA(box) + 1, '\0');
-  text.resize(GetWindowTextA(box, text.data(), static_cast<int>(text.size())));
+  std::string text = WindowText(box);
   const auto removed = std::erase_if(text, [](char c) { return c < '0' || c > '9'; });
   if (removed == 0) return false;
   SetWindowTextA(box, text.c_str());
@@ -293,10 +292,7 @@ void Win32WindowSystem::SetTitle(WindowId id, std::string_view title) {
 
 std::string Win32WindowSystem::Title(WindowId id) {
   Window* window = Find(id);
-  if (!window) return {};
-  std::string text(GetWindowTextLengthA(window->hwnd) + 1, '\0');
-  text.resize(GetWindowTextA(window->hwnd, text.data(), static_cast<int>(text.size())));
-  return text;
+  return window ? WindowText(window->hwnd) : std::string();
 }
 
 void Win32WindowSystem::SetWindowSize(WindowId id, int width, int height) {

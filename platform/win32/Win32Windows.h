@@ -133,4 +133,7 @@ class Win32WindowSystem : public WindowSystem {
   std::map<WindowId, EventHandler> handlers_;
 };
 
+// A window's or control's text, whole.
+std::string WindowText(HWND hwnd);
+
 }  // namespace netvane::win32
