@@ -77,6 +77,19 @@ void MainWindow::SetBusy(bool busy) {
   }
 }
 
+void MainWindow::HoldExit(bool hold) {
+  exitHeld_ = hold;
+  if (!hold && exitWaiting_) End();
+}
+
+void MainWindow::End() {
+  if (exitHeld_) {
+    exitWaiting_ = true;
+    return;
+  }
+  windows_.EndProgram(actions_.ending ? actions_.ending() : 0);
+}
+
 void MainWindow::OnEvent(const WindowEvent& event) {
   switch (event.kind) {
     case EventKind::Created:

@@ -38,6 +38,8 @@ class MainWindow : public Shell {
   void RunCafeAction();
   void PollInput() override;
   void SetBusy(bool busy) override;
+  void HoldExit(bool hold) override;
+  bool ExitWaiting() override { return exitWaiting_; }
   // The path start-up writes the device console tool to.
   std::string DevconPath();
 
@@ -45,7 +47,7 @@ class MainWindow : public Shell {
   void OnEvent(const WindowEvent& event);
   void OnClick(MainControl control);
   void OnEnter(int focused);
-  void End() { windows_.EndProgram(actions_.ending ? actions_.ending() : 0); }
+  void End();
   static void Run(const std::function<void()>& action) {
     if (action) action();
   }
@@ -55,6 +57,8 @@ class MainWindow : public Shell {
   WindowSystem& windows_;
   std::string devconImage_;
   Actions actions_;
+  bool exitHeld_ = false;
+  bool exitWaiting_ = false;
 };
 
 }  // namespace netvane

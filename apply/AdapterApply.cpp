@@ -275,14 +275,24 @@ bool AdapterApply::RestartAdapters(std::string_view matchingDeviceId) {
   const bool safeId = IsSafeDeviceId(matchingDeviceId);
   const auto pump = [this] { services_.input.DispatchPending(); };
   bool ok = safeId;
-  for (const RestartCommand& command : RestartCommands(matchingDeviceId)) {
+  // Ended in the middle, the program would leave every PCI card disabled: an exit asked for
+  // before the enables have started waits for the card's own disable, starts the enables without
+  // waiting for them, and only then ends the program.
+  shell_.HoldExit(true);
+  const auto commands = RestartCommands(matchingDeviceId);
+  for (const RestartCommand& command : commands) {
     if (command.wait && !safeId) continue;  // the two lines that name the device
+    // The disables are always waited for. The last command, the card's own enable, is not once
+    // an exit waits; while it is waited for, an exit may end at once: it has started.
+    const bool last = &command == &commands.back();
+    const bool wait = command.wait && !(last && shell_.ExitWaiting());
+    if (last && wait) shell_.HoldExit(false);
     const ProcessRequest request{system + "\\cmd.exe", command.commandLine, system,
-                                 WindowMode::Hidden,
-                                 command.wait ? WaitMode::WaitForExit : WaitMode::NoWait};
+                                 WindowMode::Hidden, wait ? WaitMode::WaitForExit : WaitMode::NoWait};
     ok = services_.processes.Start(request, pump) && ok;
     shell_.PollInput();
   }
+  shell_.HoldExit(false);
   return ok;
 }
 

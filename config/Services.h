@@ -31,6 +31,10 @@ class Shell {
   virtual void PollInput() = 0;
   // Disables (true) or enables (false) the four action buttons.
   virtual void SetBusy(bool busy) = 0;
+  // While the exit is held, the operator's exit only waits; letting go of the hold then ends the
+  // program. A shell that never ends the program has nothing to hold.
+  virtual void HoldExit(bool /*hold*/) {}
+  virtual bool ExitWaiting() { return false; }
 };
 
 }  // namespace netvane
