@@ -235,7 +235,10 @@ void Win32WindowSystem::OpenModeless(WindowId id) {
   }
   ShowWindow(w.hwnd, SW_SHOW);
   UpdateWindow(w.hwnd);
-  if (!layout.tabOrder.empty()) ::SetFocus(w.controls[layout.tabOrder.front()].hwnd);
+  // A control that could not be created has no record to make up: nothing gets the focus then.
+  if (HWND first = layout.tabOrder.empty() ? nullptr : ControlHandle(ControlRef(id, layout.tabOrder.front()))) {
+    ::SetFocus(first);
+  }
   w.ready = true;
   Deliver(id, EventKind::Created);
 }
