@@ -42,7 +42,11 @@ std::string Hex(std::string_view bytes) {
 }
 
 std::string Data(const RegistryValue& value) {
-  if (value.type == regtype::kSz) return Quoted(value.data.substr(0, value.data.find('\0')));
+  if (value.type == regtype::kSz) {
+    const std::string text = value.data.substr(0, value.data.find('\0'));
+    // A line break would end the line, and a quoted text has no escape for it: as bytes then.
+    if (text.find_first_of("\r\n") == std::string::npos) return Quoted(text);
+  }
   if (value.type == regtype::kDword && value.data.size() == 4) {
     std::uint32_t number = 0;
     for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value.data[i]);

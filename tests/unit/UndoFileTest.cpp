@@ -17,6 +17,7 @@ TEST(UndoFile, RendersRegedit4ThatReadsBackToTheSameValues) {
       {HKLM, "SYSTEM\\C\\Odd", RegistryValue{regtype::kBinary, std::string("\0\xff", 2)}},
       {HKLM, "SYSTEM\\C\\Short", RegistryValue{regtype::kDword, "\x01"}},
       {HKLM, "SYSTEM\\C\\Wide", RegistryValue{11, "\x02"}},  // REG_QWORD: its type in hexadecimal
+      {HKLM, "SYSTEM\\C\\Note", TextValue("a\r\nb")},  // a quoted line break would end the line
       {RootKey::CurrentUser, "Software\\Main\\Start Page", TextValue("")},
   };
   const std::string text = RenderUndoFile(previous);
@@ -31,6 +32,7 @@ TEST(UndoFile, RendersRegedit4ThatReadsBackToTheSameValues) {
             "\"Odd\"=hex:00,ff\r\n"
             "\"Short\"=hex(4):01\r\n"
             "\"Wide\"=hex(b):02\r\n"
+            "\"Note\"=hex(1):61,0d,0a,62,00\r\n"
             "\r\n[HKEY_CURRENT_USER\\Software\\Main]\r\n"
             "\"Start Page\"=\"\"\r\n");
   EXPECT_EQ(ParseUndoFile(text), previous);
