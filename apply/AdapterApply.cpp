@@ -271,17 +271,18 @@ bool AdapterApply::RestartAdapters(std::string_view matchingDeviceId) {
   while (!system.empty() && system.back() == '\\') system.pop_back();
   // Without the system directory no cmd.exe can be named: nothing is started, and it fails.
   if (system.empty()) return false;
-  // An id that could break out of its quotes is never put on a command line.
-  const bool safeId = IsSafeDeviceId(matchingDeviceId);
+  // An id that could break out of its quotes is never put on a command line. Without the card's
+  // own two lines, the two for every card would run at once, unwaited: the enable could come
+  // first and leave every card disabled. Nothing is started, and it fails.
+  if (!IsSafeDeviceId(matchingDeviceId)) return false;
   const auto pump = [this] { services_.input.DispatchPending(); };
-  bool ok = safeId;
+  bool ok = true;
   // Ended in the middle, the program would leave every PCI card disabled: an exit asked for
   // before the enables have started waits for the card's own disable, starts the enables without
   // waiting for them, and only then ends the program.
   shell_.HoldExit(true);
   const auto commands = RestartCommands(matchingDeviceId);
   for (const RestartCommand& command : commands) {
-    if (command.wait && !safeId) continue;  // the two lines that name the device
     // The disables are always waited for. The last command, the card's own enable, is not once
     // an exit waits; while it is waited for, an exit may end at once: it has started.
     const bool last = &command == &commands.back();
