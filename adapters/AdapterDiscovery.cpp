@@ -172,6 +172,10 @@ void AdapterDiscovery::ReadAddressingSettings(AdapterRecord& record) {
       record.subnetMasks = key.MultiString("SubnetMask");
       record.gateways = key.MultiString("DefaultGateway");
       record.nameServers = key.Text("NameServer");
+      // Windows takes spaces between the servers too: a list without a comma may hold them.
+      if (record.nameServers.find(',') == std::string::npos) {
+        record.nameServers = CommaSeparatedServers(record.nameServers);
+      }
       record.gatewayMetrics = key.MultiString("DefaultGatewayMetric");
       record.interfaceMetric = InterfaceMetricOf(key);
       record.configMode = kStaticMode;

@@ -151,10 +151,10 @@ TEST_F(AdapterDiscoveryTest, ARescanReturnsToTheFirstAdapterAfterTheIdentityIsSh
 
 // ---- Reading and showing an adapter's settings ----
 
-TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasWhenStaticAndAtSpacesWhenLeased) {
+TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasOrElseAtSpaces) {
   const std::pair<const char*, const char*> rows[] = {
-      {"1.1.1.1,2.2.2.2,3.3.3.3", "; ; 1.1.1.1 2.2.2.2 3.3.3.3"}, {"", "; ;"},
-      {"1.1.1.1 2.2.2.2", "; ; 1.1.1.1 2.2.2.2"}, {"1.1.1.1, 2.2.2.2,", "; ; 1.1.1.1  2.2.2.2"}};
+      {"1.1.1.1  2.2.2.2", "; ; 1.1.1.1 2.2.2.2"}, {"", "; ;"},  // spaces, as Windows takes them too
+      {"1.1.1.1,2.2.2.2,3.3.3.3", "; ; 1.1.1.1 2.2.2.2 3.3.3.3"}, {"1.1.1.1, 2.2.2.2,", "; ; 1.1.1.1  2.2.2.2"}};
   for (int n = 0; n < 4; ++n) {
     SeedAdapter(n, "nic");
     SeedStatic(n, {}, {}, {}, {}, rows[n].first);
