@@ -32,7 +32,12 @@ std::string StatusOf(const SharedState& state) {
 
 bool IsValidComputerName(std::string_view name) {
   if (name.empty() || name.size() > 15) return false;
-  for (char c : name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (GbkPairAt(name, i)) {  // a Chinese character, whatever its second byte
+      ++i;
+      continue;
+    }
+    const char c = name[i];
     if (static_cast<unsigned char>(c) <= 0x20 || std::string_view("\\/:*?\"<>|").find(c) !=
                                                      std::string_view::npos) {
       return false;

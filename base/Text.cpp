@@ -46,4 +46,10 @@ std::string TrimSpaces(std::string_view text) {
   return std::string(text.substr(first, last - first + 1));
 }
 
+bool GbkPairAt(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const auto next = at + 1 < text.size() ? static_cast<unsigned char>(text[at + 1]) : 0;
+  return lead >= 0x81 && lead <= 0xFE && next >= 0x40 && next <= 0xFE && next != 0x7F;
+}
+
 }  // namespace netvane

@@ -22,4 +22,8 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view separ
 // `text` with leading and trailing spaces removed.
 std::string TrimSpaces(std::string_view text);
 
+// Whether the bytes at `at` and after it are one GBK character: a lead byte (81 to FE) and a
+// second byte (40 to FE but 7F), which may be the code of a backslash or a bar.
+bool GbkPairAt(std::string_view text, std::size_t at);
+
 }  // namespace netvane

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "base/Text.h"
+
 namespace netvane {
 namespace {
 
@@ -9,18 +11,12 @@ constexpr std::string_view kHeader = "REGEDIT4";
 constexpr std::string_view kLocalMachine = "HKEY_LOCAL_MACHINE";
 constexpr std::string_view kCurrentUser = "HKEY_CURRENT_USER";
 
-// A GBK lead byte and the byte after it are one character. regedit turns each line into
-// characters before it reads the escapes, so a second byte of 0x5C is no backslash to it.
-bool DoubleByte(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  const auto next = at + 1 < text.size() ? static_cast<unsigned char>(text[at + 1]) : 0;
-  return lead >= 0x81 && lead <= 0xFE && next >= 0x40 && next <= 0xFE && next != 0x7F;
-}
-
+// regedit turns each line into characters before it reads the escapes, so the second byte of a
+// GBK character is no backslash to it.
 std::string Quoted(std::string_view text) {
   std::string quoted = "\"";
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (DoubleByte(text, i)) {
+    if (GbkPairAt(text, i)) {
       quoted += text.substr(i++, 2);
       continue;
     }
@@ -80,7 +76,7 @@ std::optional<std::string> TakeQuoted(std::string_view& rest) {
   if (rest.empty() || rest.front() != '"') return std::nullopt;
   std::string text;
   for (std::size_t i = 1; i < rest.size(); ++i) {
-    if (DoubleByte(rest, i)) {
+    if (GbkPairAt(rest, i)) {
       text += rest.substr(i++, 2);
     } else if (rest[i] == '\\' && i + 1 < rest.size()) {
       text += rest[++i];

@@ -122,7 +122,9 @@ TEST_F(ApplyTest, AFaultyFieldIsRefusedBeforeAnyWrite) {
   const std::pair<C, const char*> faults[] = {
       {C::机器名框, ""}, {C::机器名框, "SIXTEEN-BYTES-16"}, {C::机器名框, "PC 01"}, {C::机器名框, "PC:1"},
       {C::网络号框, "G1"}, {C::地址框, "192.168.."}, {C::备用框, "1.2.3"}, {C::地址框, "10.0.0.9"},  // no mask
+      {C::机器名框, "PC\x80|"},  // 80 leads no GBK character: a bar
   };
+  for (const char* gbk : {"\x96\x7C" "01", "PC\xD5\x5C"}) EXPECT_TRUE(IsValidComputerName(gbk)) << gbk;  // 東01
   for (const auto& [box, text] : faults) {
     windows.SetText(C::机器名框, "PC-456789012345");  // fifteen bytes: the longest name
     windows.SetText(C::网络号框, "1F");
