@@ -132,7 +132,9 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
   // The values before this mark are the machine's network identity: only a change among them
   // restarts the adapters. The logon and the start page take effect without.
   const std::size_t identityEnd = plan.size();
-  if (state_.quickSetupLoaded) {
+  // Without a user there is nobody to log on: an ipset.ini that names none leaves Windows'
+  // automatic logon as it is, rather than switching it on for an empty name.
+  if (state_.quickSetupLoaded && !user.empty()) {
     for (PlannedValue& value : AutoLogonValues(user, password, computerName)) {
       plan.push_back(std::move(value));
     }

@@ -86,6 +86,8 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
 }
 
 TEST_F(ApplyTest, EmptyFieldsSwitchToDhcpAndTouchNoLogon) {
+  app.state().quickSetupLoaded = true;  // from an ipset.ini that names no user
+  windows.SetText(C::用户框2, "");
   registry.PutMulti(HKLM, kTcpip, "IPAddress", {"10.0.0.1"});  // only the shown address
   app.mainWindow().RefreshAdapters();
   for (C box : {C::地址框, C::网关框, C::首选框, C::备用框}) windows.SetText(box, "");
