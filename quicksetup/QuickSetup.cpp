@@ -142,6 +142,10 @@ void QuickSetup::FillFromMachineNumber() {
     windows.SetText(C::网络号框, std::to_string(*host));
   }
   services_.input.DispatchPending();
+  // The client gets the one address derived for it: a second address that the cloned image
+  // carried would be the same on every client of the café.
+  OneBasedList<ListEntry>& addresses = state_.config.addressList;
+  while (addresses.Count() > 1) addresses.Remove(addresses.Count());
   windows.SelectPage(C::功能选择夹, 0);
   apply_.RunModify();
 }

@@ -113,6 +113,8 @@ TEST_F(QuickSetupTest, SaveKeepsUnknownLinesConfirmsAndReportsAFolderInTheWay) {
 TEST_F(QuickSetupTest, MachineNumberDerivesNameAddressAndIpxThenApplies) {
   Start("[配置]\r\n机器=User\r\n地址=192.168.16.\r\n掩码=255.255.255.0\r\n网关=192.168.16.254\r\n"
         "用户=China\r\n首选=202.96.128.86\r\n备用=8.8.4.4\r\n");
+  SeedStatic(0, {"192.168.16.1", "10.0.0.1"}, {"255.255.255.0", "255.0.0.0"});  // the master's two
+  app.mainWindow().RefreshAdapters();
   EnterNumber("019");
   EXPECT_EQ(windows.Text(C::机器名框), "User019");
   EXPECT_EQ(Stored("IPAddress"), std::string("192.168.16.19\0\0\0", 16));
