@@ -39,7 +39,6 @@ class MainWindow : public Shell {
   void PollInput() override;
   void SetBusy(bool busy) override;
   void HoldExit(bool hold) override;
-  bool ExitWaiting() override { return exitWaiting_; }
   // The path start-up writes the device console tool to.
   std::string DevconPath();
 

@@ -285,18 +285,12 @@ bool AdapterApply::RestartAdapters(std::string_view matchingDeviceId) {
   const auto pump = [this] { services_.input.DispatchPending(); };
   bool ok = true;
   // Ended in the middle, the program would leave every PCI card disabled: an exit asked for
-  // before the enables have started waits for the card's own disable, starts the enables without
-  // waiting for them, and only then ends the program.
+  // meanwhile waits until the restart is done.
   shell_.HoldExit(true);
-  const auto commands = RestartCommands(matchingDeviceId);
-  for (const RestartCommand& command : commands) {
-    // The disables are always waited for. The last command, the card's own enable, is not once
-    // an exit waits; while it is waited for, an exit may end at once: it has started.
-    const bool last = &command == &commands.back();
-    const bool wait = command.wait && !(last && shell_.ExitWaiting());
-    if (last && wait) shell_.HoldExit(false);
+  for (const RestartCommand& command : RestartCommands(matchingDeviceId)) {
     const ProcessRequest request{system + "\\cmd.exe", command.commandLine, system,
-                                 WindowMode::Hidden, wait ? WaitMode::WaitForExit : WaitMode::NoWait};
+                                 WindowMode::Hidden,
+                                 command.wait ? WaitMode::WaitForExit : WaitMode::NoWait};
     ok = services_.processes.Start(request, pump) && ok;
     shell_.PollInput();
   }

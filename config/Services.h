@@ -34,7 +34,6 @@ class Shell {
   // While the exit is held, the operator's exit only waits; letting go of the hold then ends the
   // program. A shell that never ends the program has nothing to hold.
   virtual void HoldExit(bool /*hold*/) {}
-  virtual bool ExitWaiting() { return false; }
 };
 
 }  // namespace netvane
