@@ -1,7 +1,10 @@
 #include "quicksetup/QuickSetup.h"
 
+#include <cstdint>
 #include <tuple>
 #include <utility>
+
+#include "base/Text.h"
 
 namespace netvane {
 namespace {
@@ -22,6 +25,14 @@ constexpr Setting kTextSettings[] = {
 };
 constexpr const char* kAddTenKey = "增位";
 
+// A checked dotted quad as its 32-bit number.
+std::uint32_t AddressNumber(std::string_view text) {
+  std::uint32_t number = 0;
+  for (const std::string& field : SplitText(text, ".")) {
+    number = number << 8 | static_cast<std::uint32_t>(IntegerValue(field));
+  }
+  return number;
+}
 
 }  // namespace
 
@@ -130,6 +141,13 @@ void QuickSetup::FillFromMachineNumber() {
       Refuse(message, text);
       return;
     }
+  }
+  // A number that makes the network's own address or its broadcast address reaches nobody.
+  const std::uint32_t hostBits = ~AddressNumber(windows.Text(C::掩码框2));
+  const std::uint32_t hostPart = AddressNumber(address) & hostBits;
+  if (hostPart == 0 || hostPart == hostBits) {
+    Refuse("IP 地址无效：", address);
+    return;
   }
 
   windows.SetText(C::机器名框, name);
