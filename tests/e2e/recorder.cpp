@@ -13,10 +13,14 @@ int main() {
   char* name = std::strrchr(path, '\\') + 1;
   std::strcpy(name, "devcon.ini");
   if (!std::strncmp(line, "disable \"", 9)) Sleep(GetPrivateProfileIntA("recorder", "sleep", 0, path));
-  // One write of the whole line: the calls for all cards are not waited for and may overlap.
+  // The calls for all cards are not waited for and may overlap, and under Wine two appends at
+  // once may land at the same end: one writer at a time, the others wait for their turn.
   std::strcpy(name, "devcon-calls.log");
-  HANDLE log = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_ALWAYS, 0, nullptr);
+  HANDLE log;
+  for (int attempt = 0; (log = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                           0, nullptr)) == INVALID_HANDLE_VALUE && attempt < 500; ++attempt) {
+    Sleep(10);
+  }
   char entry[1025];  // wsprintfA writes at most 1024 characters
   DWORD written = 0;
   return WriteFile(log, entry, wsprintfA(entry, "%s\r\n", line), &written, nullptr) ? 0 : 2;
