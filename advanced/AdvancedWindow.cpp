@@ -117,6 +117,7 @@ void AdvancedWindow::UpdateInterfaceMetricControls() {
 }
 
 void AdvancedWindow::MoveDnsEntry(int direction) {
+  entry_.Close();  // see Delete
   const int selected = windows_.Selection(A::DNS列表框);
   const int other = selected + direction;
   if (selected >= 0 && other >= 0 && other < windows_.ItemCount(A::DNS列表框)) {
@@ -256,6 +257,9 @@ void AdvancedWindow::Edit(int target) {
 }
 
 void AdvancedWindow::Delete(int target) {
+  // An entry dialog still open here (its refusal box kept it from closing when this window was
+  // clicked) edits a row by its number: once rows move, that number names another entry.
+  entry_.Close();
   ListEntry selected;
   if (!SelectedEntry(target, selected)) {
     ShowAdvancedMessage(AdvancedMessage::NothingSelected);

@@ -133,6 +133,17 @@ TEST_F(AdvancedWindowTest, EntryDialogIsArrangedForItsListAndWritesStraightIntoI
   EXPECT_FALSE(windows.IsOpen(WindowId::Entry));
   EXPECT_EQ(windows.Cell(A::超级列表框2, 1, 0), "10.0.0.9");
   EXPECT_EQ(windows.Cell(A::超级列表框2, 0, 1) + windows.Cell(A::超级列表框2, 1, 1), "自动自动");
+  // A delete or a move while the box is up: the edit would then land on another entry.
+  for (const auto& [page, edit, box, change] : {std::tuple(0, A::编辑按钮2, E::网关框, A::删除按钮2),
+                                                 std::tuple(1, A::编辑按钮3, E::DNS框, A::向上按钮)}) {
+    windows.PickPage(A::功能选择夹, page);
+    windows.Pick(A::DNS列表框, 1);
+    windows.Click(edit);
+    windows.SetText(box, "10.0.0.");
+    windows.Click(E::添加按钮);
+    windows.Click(change);
+    EXPECT_FALSE(windows.IsOpen(WindowId::Entry)) << page;
+  }
 }
 
 }  // namespace
