@@ -53,6 +53,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     application.mainWindow().SetBusy(false);
     windows.ShowMessage(WindowId::Main, std::string("程序内部错误，操作已中止。") + what, "错误",
                         MessageIcon::Exclamation);
+    application.mainWindow().HoldExit(false);  // an exit held by the aborted action goes ahead
   };
   // A start-up script's run ends with its exit code once the closing refresh is done.
   if (const std::optional<int> exitCode = application.Run(arguments ? arguments : "")) {
