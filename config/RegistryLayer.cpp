@@ -27,10 +27,8 @@ std::string TextOf(const std::optional<RegistryValue>& value) {
 }
 
 std::int32_t NumberOf(const std::optional<RegistryValue>& value, std::int32_t fallback) {
-  if (!value || value->type != regtype::kDword || value->data.size() != 4) return fallback;
-  std::uint32_t number = 0;
-  for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value->data[i]);
-  return static_cast<std::int32_t>(number);
+  const auto number = value ? DwordOf(*value) : std::nullopt;
+  return number ? static_cast<std::int32_t>(*number) : fallback;
 }
 
 std::string MultiStringOf(const std::optional<RegistryValue>& value) {
@@ -45,6 +43,13 @@ RegistryValue TextValue(std::string_view text) {
   std::string data(text);
   data.push_back('\0');  // REG_SZ data carries its terminating NUL
   return {regtype::kSz, data};
+}
+
+std::optional<std::uint32_t> DwordOf(const RegistryValue& value) {
+  if (value.type != regtype::kDword || value.data.size() != 4) return std::nullopt;
+  std::uint32_t number = 0;
+  for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value.data[i]);
+  return number;
 }
 
 RegistryValue NumberValue(std::uint32_t number) {

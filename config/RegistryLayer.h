@@ -32,6 +32,8 @@ struct CurrentValue {
 RegistryValue TextValue(std::string_view text);
 RegistryValue NumberValue(std::uint32_t number);
 RegistryValue MultiStringValue(std::string_view listText);
+// The number a REG_DWORD of four bytes holds; nothing for any other type or size.
+std::optional<std::uint32_t> DwordOf(const RegistryValue& value);
 // InterfaceMetric for a metric text: a number above 0, or nothing (the value is removed).
 std::optional<RegistryValue> InterfaceMetricValue(std::string_view metricText);
 

@@ -43,11 +43,9 @@ std::string Data(const RegistryValue& value) {
     // A line break would end the line, and a quoted text has no escape for it: as bytes then.
     if (text.find_first_of("\r\n") == std::string::npos) return Quoted(text);
   }
-  if (value.type == regtype::kDword && value.data.size() == 4) {
-    std::uint32_t number = 0;
-    for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(value.data[i]);
+  if (const auto number = DwordOf(value)) {
     char digits[16];
-    std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<unsigned>(number));
+    std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<unsigned>(*number));
     return digits;
   }
   if (value.type == regtype::kBinary) return "hex:" + Hex(value.data);
