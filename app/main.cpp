@@ -49,15 +49,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   Services services{registryLayer, ini, files, processes, systemAdapters, clock, input, windows};
 
   Application application(services, CarriedDevcon(instance));
-  windows.onFault = [&](const char* what) {
-    application.mainWindow().SetBusy(false);
+  windows.onFault = [&](const char* what, bool actionEnded) {
+    if (actionEnded) application.mainWindow().SetBusy(false);
     windows.ShowMessage(WindowId::Main, std::string("程序内部错误，操作已中止。") + what, "错误",
                         MessageIcon::Exclamation);
-    application.mainWindow().HoldExit(false);  // an exit held by the aborted action goes ahead
+    if (actionEnded) application.mainWindow().HoldExit(false);  // an exit held by it goes ahead
   };
-  // A start-up script's run ends with its exit code once the closing refresh is done.
-  if (const std::optional<int> exitCode = application.Run(arguments ? arguments : "")) {
-    return *exitCode;
+  // The start (its first scan) and a start-up script's run are actions too. A script's run ends
+  // with its exit code once the closing refresh is done; one cut short by a fault ends with 1,
+  // logged as not finished. A start cut short goes on to the window; one that left none ends.
+  std::optional<int> exitCode;
+  bool finished = false;
+  windows.Guarded([&] {
+    exitCode = application.Run(arguments ? arguments : "");
+    finished = true;
+  });
+  if (!finished) {
+    if (const auto& scriptEnding = application.mainWindow().actions().ending) return scriptEnding();
+    ShowWindow(windows.Handle(WindowId::Main), SW_SHOW);  // a start cut short had not shown it
   }
-  return windows.RunMessageLoop();
+  if (exitCode) return *exitCode;
+  return windows.IsOpen(WindowId::Main) ? windows.RunMessageLoop() : 1;
 }

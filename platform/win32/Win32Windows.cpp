@@ -367,13 +367,15 @@ LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT message, WPARAM w
 // No exception may unwind through the system's frames or out of the message loop (Enter and Esc
 // are delivered from there): the action it interrupted ends here, and onFault tells the operator.
 void Win32WindowSystem::Guarded(const std::function<void()>& action) {
+  const bool outermost = ++guardDepth_ == 1;
   try {
     action();
   } catch (const std::exception& error) {
-    if (onFault) onFault(error.what());
+    if (onFault) onFault(error.what(), outermost);
   } catch (...) {
-    if (onFault) onFault("");
+    if (onFault) onFault("", outermost);
   }
+  --guardDepth_;
 }
 
 // A handler may close (and so free) `window`: after an event has been delivered only the copies

@@ -25,9 +25,13 @@ class Win32WindowSystem : public WindowSystem {
   HWND Handle(WindowId window) const;
   HWND ControlHandle(ControlRef control) const;
   int dpi() const { return dpi_; }
-  // Called with the exception's text when one reaches a window procedure; the program ends its
-  // busy state and says so there.
-  std::function<void(const char* what)> onFault;
+  // Runs `action`; an exception it throws stops here and goes to onFault. Window procedures and
+  // the loop's Enter and Esc run through this, and so may the program's own start.
+  void Guarded(const std::function<void()>& action);
+  // Called with the exception's text when one reaches Guarded. `actionEnded` is false when the
+  // fault ended only a handler that an action's input poll had dispatched: that action goes
+  // on, and its busy state with it.
+  std::function<void(const char* what, bool actionEnded)> onFault;
 
   void SetHandler(WindowId window, EventHandler handler) override;
   void OpenModeless(WindowId window) override;
@@ -105,9 +109,8 @@ class Win32WindowSystem : public WindowSystem {
   LRESULT Handle(Window& window, UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControl(Window& window, const ControlLayout& layout);
   void ShowPages(Window& window);
-  // Shows or hides a control, unless it already is: under Wine even a call that changes
-  // nothing is a round trip to the server.
-  // Shows or hides `control`; true when that changed it.
+  // Shows or hides `control`, unless it already is (under Wine even a call that changes nothing
+  // is a round trip to the server); true when that changed it.
   static bool Show(HWND control, bool show);
   // Gives the focus back to the remembered control, or to the default button, or the window.
   void RestoreFocus(Window& window);
@@ -118,13 +121,13 @@ class Win32WindowSystem : public WindowSystem {
   Control& At(ControlRef control);
   Control* ControlOf(Window& window, HWND hwnd);
   void Deliver(WindowId window, EventKind kind, int control = 0);
-  void Guarded(const std::function<void()>& action);
   HFONT FontFor(FontKind kind);
   void DrawImageButton(const Control& control, const DRAWITEMSTRUCT& item);
 
   HINSTANCE instance_;
   LayoutSource layouts_;
   int dpi_;
+  int guardDepth_ = 0;  // Guarded calls under way, one inside another through the input poll
   ScopedGdi<HFONT> standardFont_;
   ScopedGdi<HFONT> songFont_;
   ScopedGdi<HFONT> narrowFont_;
