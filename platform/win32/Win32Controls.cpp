@@ -389,8 +389,10 @@ void Win32WindowSystem::Select(ControlRef ref, int index) {
   SendMessageA(control.hwnd, IsCombo(*control.layout) ? CB_SETCURSEL : LB_SETCURSEL, index, 0);
 }
 
+// -1 also for a window that has gone, where any message would read 0.
 int Win32WindowSystem::Selection(ControlRef ref) {
   Control& control = At(ref);
+  if (!control.hwnd) return -1;
   const LRESULT index =
       SendMessageA(control.hwnd, IsCombo(*control.layout) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
   return index < 0 ? -1 : static_cast<int>(index);
@@ -450,8 +452,9 @@ void Win32WindowSystem::SelectRow(ControlRef ref, int row) {
 }
 
 int Win32WindowSystem::SelectedRow(ControlRef ref) {
-  return static_cast<int>(
-      SendMessageA(At(ref).hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  const HWND list = At(ref).hwnd;
+  if (!list) return -1;
+  return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
 }
 
 void Win32WindowSystem::SelectPage(ControlRef ref, int page) {
