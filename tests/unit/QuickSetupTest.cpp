@@ -226,6 +226,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   const auto held = registry.Contents();
   EXPECT_EQ(run("/number 019"), 2);
   EXPECT_EQ(registry.Contents(), held);
+  EXPECT_EQ(windows.messages.back().text, "无法写入撤销文件，未作任何修改：C:\\Netcafe\\netvane-undo.reg");
   files.refuseWrites = false;
   registry.RefuseWritesUnder(HKLM, kTcpip);
   EXPECT_EQ(run("/number 020"), 1);
