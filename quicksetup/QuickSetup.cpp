@@ -149,6 +149,12 @@ void QuickSetup::FillFromMachineNumber() {
     Refuse("IP 地址无效：", address);
     return;
   }
+  // One that makes the gateway's address takes the whole café's way out.
+  const std::string gateway = windows.Text(C::网关框2);
+  if (!gateway.empty() && AddressNumber(gateway) == AddressNumber(address)) {
+    Refuse("IP 地址与默认网关相同：", address);
+    return;
+  }
 
   windows.SetText(C::机器名框, name);
   windows.SetText(C::掩码框, windows.Text(C::掩码框2));

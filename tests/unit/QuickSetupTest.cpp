@@ -140,6 +140,7 @@ TEST_F(QuickSetupTest, ADerivedFaultIsRefusedOnPageOneAndNothingIsApplied) {
   const std::tuple<const char*, const char*, const char*> faults[] = {
       {"User", "300", "IP 地址无效：192.168.16.300"}, {"User", "1234567890", "机器号无效：1234567890"},
       {"User", "0", "IP 地址无效：192.168.16.0"}, {"User", "255", "IP 地址无效：192.168.16.255"},  // /24
+      {"User", "254", "IP 地址与默认网关相同：192.168.16.254"},
       {"InternetCafe", "0019", "计算机名无效：InternetCafe0019"}};  // sixteen bytes
   for (const auto& [prefix, number, message] : faults) {
     windows.SetText(C::机器名框2, prefix);
