@@ -15,9 +15,9 @@ struct CommandLine {
 // The switches, for the message box that answers any other command line.
 inline constexpr std::string_view kCommandLineHelp =
     "可用的命令行参数：\r\n"
-    "  /number 机器号\t按机器号配置本机，如 /number 019\r\n"
-    "  /auto\t\t按 ipset.ini 机器表中本机网卡地址对应的机器号配置本机\r\n"
-    "  /undo\t\t恢复最近一次修改前的设置（netvane-undo.reg）\r\n"
+    "/number 机器号：按机器号配置本机，如 /number 019\r\n"
+    "/auto：按 ipset.ini 机器表中本机网卡的机器号配置本机\r\n"
+    "/undo：恢复最近一次修改前的设置（netvane-undo.reg）\r\n"
     "不带参数时照常打开窗口。";
 
 // Reads the arguments after the program's name: nothing, "/number N" (N of 1 to 9 digits),
