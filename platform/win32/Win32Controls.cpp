@@ -221,7 +221,7 @@ std::string Win32WindowSystem::Text(ControlRef ref) {
 
 // Windows leaves a window with no focus at all when its focused control is disabled, and the
 // keyboard goes dead. The focus moves to the default button instead, or waits on the window
-// itself until that button is enabled again.
+// itself until that button is enabled again; a window without one passes it on as Tab would.
 void Win32WindowSystem::SetEnabled(ControlRef ref, bool enabled) {
   Window* window = Find(ref.window);
   HWND hwnd = At(ref).hwnd;
@@ -229,7 +229,10 @@ void Win32WindowSystem::SetEnabled(ControlRef ref, bool enabled) {
   HWND focus = GetFocus();
   const bool hadFocus = !enabled && focus && (focus == hwnd || IsChild(hwnd, focus));
   EnableWindow(hwnd, enabled);
-  if (hadFocus) {
+  if (hadFocus && !DefaultButton(ref.window)) {
+    const HWND next = GetNextDlgTabItem(window->hwnd, hwnd, FALSE);
+    ::SetFocus(next && next != hwnd ? next : window->hwnd);
+  } else if (hadFocus) {
     window->focusToDefault = true;
     RestoreFocus(*window);
   } else if (enabled && window->focusToDefault && ref.id == DefaultButton(ref.window) &&

@@ -449,6 +449,12 @@ LRESULT Win32WindowSystem::Handle(Window& window, UINT message, WPARAM wParam, L
       if (Control* control = ControlOf(window, item->hwndItem)) DrawImageButton(*control, *item);
       return TRUE;
     }
+    case WM_NEXTDLGCTL: {  // a multi-line box hands Tab on to its parent, as to a dialog
+      const HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                       : GetNextDlgTabItem(hwnd, GetFocus(), wParam != 0);
+      if (next) ::SetFocus(next);
+      return 0;
+    }
     case DM_GETDEFID: {
       const int button = DefaultButton(id);
       return button ? MAKELRESULT(button, DC_HASDEFID) : 0;

@@ -149,7 +149,8 @@ TEST_P(SeamContract, WindowListsKeepTheirItemsAndSelection) {
   }
 }
 
-// A disabled focused control passes the focus to the default button; a hidden one loses it.
+// A disabled focused control passes the focus to the default button, or else to the next
+// control; a hidden one loses it.
 TEST_P(SeamContract, WindowDisabledOrHiddenControlsLoseTheFocus) {
   WindowSystem& w = seams->windows();
   w.OpenModeless(WindowId::Main);
@@ -173,6 +174,11 @@ TEST_P(SeamContract, WindowDisabledOrHiddenControlsLoseTheFocus) {
   w.SetFocus(M::机器数框);
   w.SetVisible(M::机器数框, false);
   EXPECT_EQ(focused(), M{});
+  using A = AdvancedControl;
+  w.OpenModeless(WindowId::Advanced);  // with no default button, on to where Tab would go
+  w.SetFocus(A::编辑按钮1);
+  w.SetEnabled(A::编辑按钮1, false);
+  EXPECT_EQ(w.Focused(WindowId::Advanced), static_cast<int>(A::删除按钮1));
 }
 
 }  // namespace netvane::testing

@@ -140,7 +140,8 @@ TEST(Win32Windows, GeometryFollowsTheLayoutAtEveryDpi) {
   }
 }
 
-// Tab walks the main window's controls in the layout's order, skipping the hidden page.
+// Tab walks the main window's controls in the layout's order, skipping the hidden page, and
+// leaves a multi-line box too.
 TEST(Win32Windows, TabOrderFollowsTheLayout) {
   win32::Win32WindowSystem windows(GetModuleHandleA(nullptr), LayoutOf, 96);
   windows.OpenModeless(WindowId::Main);
@@ -159,6 +160,13 @@ TEST(Win32Windows, TabOrderFollowsTheLayout) {
     }
     EXPECT_EQ(walked, expected) << "page " << page;
   }
+  windows.OpenModeless(WindowId::Advanced);  // a multi-line box passes Tab on
+  windows.SelectPage(AdvancedControl::功能选择夹, 1);
+  const HWND explanation = windows.ControlHandle(AdvancedControl::说明框);
+  SetFocus(explanation);
+  MSG tab = {explanation, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+  EXPECT_TRUE(windows.PreTranslate(tab));
+  EXPECT_EQ(GetFocus(), windows.ControlHandle(AdvancedControl::确定按钮));
 }
 
 // Waited for, cmd's "cd" in the system directory prints it as reported; failure is reported.

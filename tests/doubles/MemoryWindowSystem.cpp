@@ -37,15 +37,23 @@ void MemoryWindowSystem::DropFocusUnlessUsable(WindowId window) {
 }
 
 // As the Win32 windows do: a disabled focused control hands the focus to the default button,
-// or to nothing until that button is enabled again.
+// or to nothing until that button is enabled again; with no such button, to the next control
+// that Tab would reach.
 void MemoryWindowSystem::SetEnabled(ControlRef control, bool enabled) {
   Window& w = windows_[control.window];
   const bool hadFocus = !enabled && w.focus == control.id;
   At(control).enabled = enabled;
   DropFocusUnlessUsable(control.window);
   int defaultButton = 0;
-  for (const ControlLayout& row : layouts_(control.window).controls) {
+  const WindowLayout& layout = layouts_(control.window);
+  for (const ControlLayout& row : layout.controls) {
     if (row.flags & flag::kDefaultButton) defaultButton = row.id;
+  }
+  const auto& order = layout.tabOrder;
+  const auto at = std::find(order.begin(), order.end(), control.id);
+  for (std::size_t i = 1; hadFocus && !defaultButton && at != order.end() && i < order.size(); ++i) {
+    const int next = order[(at - order.begin() + i) % order.size()];
+    if (Usable(ControlRef(control.window, next))) return void(w.focus = next);
   }
   if (hadFocus) w.focusToDefault = true;
   if (w.focusToDefault && w.focus == 0 && defaultButton &&
