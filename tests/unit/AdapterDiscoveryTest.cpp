@@ -187,7 +187,7 @@ TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasOrElseAtSpaces) {
 
 TEST_F(AdapterDiscoveryTest, AnUnknownModeEmptiesThatAdapterAndAnAbsentOneMeansStatic) {
   SeedAdapter(0, "static");
-  SeedStatic(0, {"10.0.0.1"}, {"255.0.0.0"}, {"10.0.0.254"}, {}, "8.8.8.8,8.8.4.4");
+  SeedStatic(0, {"10.0.0.1"}, {"255.0.0.0"}, {"10.0.0.254"}, {"5"}, "8.8.8.8,8.8.4.4");
   registry.PutNumber(HKLM, TcpipKey(0), "InterfaceMetric", 9);
   SeedAdapter(1, "odd");
   SeedStatic(1, {"10.0.0.2"}, {"255.0.0.0"}, {"10.0.0.254"}, {}, "8.8.8.8");
@@ -267,7 +267,8 @@ TEST_F(AdapterDiscoveryReentryTest, AScanOrPickInsideAnotherLeavesOneWholeAdapte
     EXPECT_EQ(state.config.selectedAdapter, static_cast<std::size_t>(row.shown + 1)) << row.name;
     EXPECT_EQ(windows.Text(C::适配器标签), Guid(row.shown)) << row.name;
     EXPECT_EQ(Lists(), row.shown ? second : kFirst) << row.name;
-    EXPECT_EQ(windows.Text(C::地址框), row.shown ? "172.16.0.1" : "10.0.0.1") << row.name;
+    EXPECT_EQ(windows.Text(C::地址框) + " " + windows.Text(C::首选框),  // the second has one DNS server
+              row.shown ? "172.16.0.1 172.16.0.53" : "10.0.0.1 10.0.0.53") << row.name;
     EXPECT_LE(std::count(shell.busyCalls.begin(), shell.busyCalls.end(), false), 1) << row.name;
   }
 }

@@ -57,9 +57,13 @@ TEST_F(AdvancedWindowTest, MoveButtonsFollowTheDnsSelectionButNotADelete) {
   }
   windows.Click(A::向上按钮);  // the last server one place up, and still selected
   EXPECT_EQ(windows.Item(A::DNS列表框, 1) + windows.Item(A::DNS列表框, 2), "3.3.3.32.2.2.2");
+  windows.Click(A::向下按钮);
+  EXPECT_EQ(windows.Item(A::DNS列表框, 1) + windows.Item(A::DNS列表框, 2), "2.2.2.23.3.3.3");
   windows.Click(A::删除按钮3);
-  EXPECT_EQ(Enabled(A::向上按钮, A::向下按钮), std::pair(true, true));
+  EXPECT_EQ(Enabled(A::向上按钮, A::向下按钮), std::pair(true, false));
+  windows.Click(A::删除按钮3);  // nothing selected now, for either button
   windows.Click(A::编辑按钮3);
+  EXPECT_EQ(windows.messages.size(), 2u);
   EXPECT_EQ(windows.messages.back().title + windows.messages.back().text, "Microsoft TCP/IP尚未选择一个项目。请先选一个。");
   windows.Click(A::取消按钮);  // the deletion is forgotten
   EXPECT_EQ(state.config.dnsList.Count(), 3u);
@@ -74,16 +78,22 @@ TEST_F(AdvancedWindowTest, AManualMetricBelowOneKeepsPageDnsAndOkAway) {
     windows.RequestClose(WindowId::Advanced);  // the refused metrics never reach the model
     window.Open();
     windows.Click(A::跃点选择框);
+    EXPECT_EQ(windows.Focused(WindowId::Advanced), static_cast<int>(A::跃点框));
     windows.Type(A::跃点框, row.typed);
     windows.PickPage(A::功能选择夹, 1);
     EXPECT_EQ(windows.Page(A::功能选择夹), row.accepted ? 1 : 0) << row.typed;
-    windows.Click(A::确定按钮);
+    windows.SetFocus(A::确定按钮), windows.PressEnter(WindowId::Advanced);  // as a click on it
     const int focus = row.accepted ? 0 : static_cast<int>(A::跃点框);  // a closed window has none
     EXPECT_EQ(windows.Focused(WindowId::Advanced), focus) << row.typed;
   }
   EXPECT_EQ(state.config.interfaceMetric, "9999");  // a fifth digit cannot be typed
   EXPECT_EQ(state.config.gatewayList.Items(), (std::vector<ListEntry>{{"192.168.16.254", "0"}, {"192.168.16.253", "20"}}));
-  window.Open();
+  window.Open();  // the metric as it was, where it can be changed: to the least there is
+  EXPECT_EQ(windows.Text(A::跃点框), "9999");
+  windows.SetText(A::跃点框, "1");
+  windows.PickPage(A::功能选择夹, 1);
+  EXPECT_EQ(windows.Page(A::功能选择夹), 1);
+  windows.PickPage(A::功能选择夹, 0);
   windows.SelectRow(A::超级列表框1, 0);
   windows.Click(A::删除按钮1);
   EXPECT_EQ(Enabled(A::编辑按钮1, A::删除按钮1), std::pair(false, false));
@@ -124,6 +134,10 @@ TEST_F(AdvancedWindowTest, EntryDialogIsArrangedForItsListAndWritesStraightIntoI
   EXPECT_FALSE(windows.Enabled(E::添加按钮));
   windows.Click(E::自动框);
   EXPECT_EQ(Enabled(E::跃点框, E::跃点标签), std::pair(false, false));
+  windows.Click(E::自动框);  // and back: a metric to type, and none typed yet
+  EXPECT_EQ(std::tuple(Enabled(E::跃点框, E::跃点标签), windows.TextColor(E::跃点标签), windows.Enabled(E::添加按钮),
+                       windows.Focused(WindowId::Entry)), std::tuple(std::pair(true, true), kBlack, false, int(E::跃点框)));
+  windows.Click(E::自动框);
   windows.SetText(E::网关框, "10.0.0.");  // refused; the message box does not close the dialog
   windows.Click(E::添加按钮);
   ASSERT_TRUE(windows.IsOpen(WindowId::Entry));
@@ -144,6 +158,10 @@ TEST_F(AdvancedWindowTest, EntryDialogIsArrangedForItsListAndWritesStraightIntoI
     windows.Click(change);
     EXPECT_FALSE(windows.IsOpen(WindowId::Entry)) << page;
   }
+  windows.Click(A::添加按钮3);
+  windows.Click(E::添加按钮);  // refused; once its box is gone, a click elsewhere closes the dialog
+  windows.Deactivate(WindowId::Entry);
+  EXPECT_EQ(windows.messages.back().text + std::to_string(windows.IsOpen(WindowId::Entry)), "地址错误，不能继续。0");
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   windows.SetText(C::备用框, "");                // removes DNS entry 2; entry 3 stays
   windows.SetText(C::网络号框, "1F");
   windows.SetText(C::机器名框, "PC02");  // PC01 before
+  app.state().config.interfaceMetric = "31";  // as the advanced window leaves it
   Modify();
 
   EXPECT_EQ(Value(kTcpip, "EnableDHCP"), Bytes("\0\0\0\0"));
@@ -51,7 +52,7 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   EXPECT_EQ(Value(kTcpip, "SubnetMask"), Bytes("255.255.255.0\0" "255.255.0.0\0\0\0"));
   EXPECT_EQ(Value(kTcpip, "DefaultGateway"), Bytes("192.168.16.254\0\0\0"));
   EXPECT_EQ(Value(kTcpip, "DefaultGatewayMetric"), Bytes("1\0\0\0"));
-  EXPECT_EQ(Value(kTcpip, "InterfaceMetric"), Bytes("\x1e\0\0\0"));
+  EXPECT_EQ(Value(kTcpip, "InterfaceMetric"), Bytes("\x1f\0\0\0"));
   EXPECT_EQ(Value(kTcpip, "NameServer"), Bytes("1.1.1.1,3.3.3.3\0"));
   EXPECT_EQ(Value("SYSTEM\\CurrentControlSet\\Services\\NwlnkIpx\\Parameters", "VirtualNetworkNumber"),
             Bytes("\x1f\0\0\0"));
@@ -82,6 +83,8 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   EXPECT_EQ(*files.Read("C:\\Netcafe\\netvane-undo.reg"), undo);  // still the settings from before
   windows.SetText(C::机器名框, "PC03");
   Modify();  // a new name: a new undo file, of the settings just replaced
+  windows.SetText(C::用户框2, "Other");
+  Modify();  // only the logon differs: the file keeps them
   EXPECT_NE(files.Read("C:\\Netcafe\\netvane-undo.reg")->find("=\"PC02\""), std::string::npos);
 }
 

@@ -26,6 +26,7 @@ class MainWindowTest : public ::testing::Test, protected TestMachine {
       app.mainWindow().SetBusy(false);
     };
     actions.fillFromMachineNumber = [this] { calls.push_back("fill"); };
+    actions.showSelectedAdapter = [this] { calls.push_back("show"); };
   }
   std::vector<bool> ActionButtonsEnabled() {
     return {windows.Enabled(C::网吧按钮), windows.Enabled(C::修改按钮), windows.Enabled(C::刷新按钮),
@@ -62,7 +63,7 @@ TEST_F(MainWindowTest, RefreshAndEnterRunOnlyWhileTheFourActionButtonsAreEnabled
   EXPECT_EQ(windows.Page(C::功能选择夹), 1);
   windows.SetFocus(C::刷新按钮);
   windows.PressEnter(WindowId::Main);  // Enter on another button presses that one only
-  EXPECT_EQ(calls.back(), "enumerate(busy)");
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "enumerate(busy)"), 2);
   EXPECT_EQ(windows.Page(C::功能选择夹), 0);  // a refresh ends on page 0
   EXPECT_EQ(ActionButtonsEnabled(), (std::vector<bool>{true, true, true, true}));
   app.mainWindow().SetBusy(true);
@@ -70,6 +71,8 @@ TEST_F(MainWindowTest, RefreshAndEnterRunOnlyWhileTheFourActionButtonsAreEnabled
   for (C usable : {C::退出按钮, C::保存按钮, C::网卡选择框, C::机器名框, C::自动消块1}) {
     EXPECT_TRUE(windows.Enabled(usable));
   }
+  windows.Pick(C::网卡选择框, 0);
+  EXPECT_EQ(calls.back(), "show");
   const std::size_t before = calls.size();
   windows.Click(C::刷新按钮);
   windows.SetFocus(C::机器名框);

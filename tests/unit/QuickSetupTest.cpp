@@ -74,7 +74,7 @@ TEST(MachineTable, MatchesAnySpellingAndRefusesAClash) {
       {{"A=019", "B=5", "C=19"}, "B", "", "A|C"},        // one number, two cards
       {{"a-b=1", "A:B=2"}, "A-B", "", "a-b|A:B"},          // one card, two numbers
       {{"A=0", "B=00"}, "A", "", "A|B"},
-      {{"A=1", "a=01", "bare", "X=", "=5", " ;B=1"}, "A", "1", ""},  // a repeated row is no clash
+      {{"A=1", "a=01", "bare", "X=", "=5", " ;B=1", "Y=0", "Z=5"}, "A", "1", ""},  // a repeated row is no clash
   };
   for (const Row& row : rows) {
     const MachineTable table = ParseMachineTable(row.lines);
@@ -153,9 +153,14 @@ TEST_F(QuickSetupTest, ADerivedFaultIsRefusedOnPageOneAndNothingIsApplied) {
     EXPECT_EQ(windows.Page(C::功能选择夹), 1);
     EXPECT_TRUE(windows.Enabled(C::网吧按钮));
   }
-  windows.SetText(C::网关框2, "192.168.16.x");
-  EnterNumber("5");
-  EXPECT_EQ(windows.messages.back().text, "默认网关无效：192.168.16.x");
+  for (const auto& [box, text, message] : {std::tuple(C::掩码框2, "", "子网掩码无效："),
+                                            std::tuple(C::网关框2, "192.168.16.x", "默认网关无效：192.168.16.x")}) {
+    const std::string kept = windows.Text(box);
+    windows.SetText(box, text);
+    EnterNumber("5");
+    EXPECT_EQ(windows.messages.back().text, message);
+    windows.SetText(box, kept);
+  }
   EXPECT_TRUE(processes.started.empty());
   windows.SetText(C::网关框2, "");  // a café without a gateway: no fault, and applied
   EnterNumber("5");
@@ -172,7 +177,8 @@ TEST(CommandLine, KnowsTheThreeSwitchesAndNothingElse) {
       {"/number 1234567890", {Mode::Invalid, ""}}, {"/number \"\"", {Mode::Invalid, ""}},
       {"/auto 019", {Mode::Invalid, ""}}, {"/number 01a", {Mode::Invalid, ""}}, {"/number\t7", {Mode::Number, "7"}},
       {"/number 123456789", {Mode::Number, "123456789"}},
-      {"/number 7\" \"", {Mode::Invalid, ""}},  // a quoted space is part of the word
+      {"/number 7\" \"", {Mode::Invalid, ""}}, {"\"/number 7\"", {Mode::Invalid, ""}},  // a quoted space is part of the word
+      {"/undo\r\n", {Mode::Undo, ""}},
   };
   for (const auto& [text, expected] : rows) {
     const CommandLine parsed = ParseCommandLine(text);

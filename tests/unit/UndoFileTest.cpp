@@ -44,18 +44,19 @@ TEST(UndoFile, RendersRegedit4ThatReadsBackToTheSameValues) {
     const std::string line = RenderUndoFile({{HKLM, "K\\V", TextValue(data)}});
     EXPECT_EQ(line.substr(line.find("\"V\"=") + 4), quoted + std::string("\r\n")) << data;
   }
-  const auto upper = ParseUndoFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\X]\r\n\"A\"=hex:0A,Ff\r\n");
+  const auto upper = ParseUndoFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\X]\r\n\"A\"=hex:0A,Ff,99\r\n");
   ASSERT_TRUE(upper);
-  EXPECT_EQ(upper->at(0).value->data, "\x0a\xff");
+  EXPECT_EQ(upper->at(0).value->data, "\x0a\xff\x99");
 }
 
 TEST(UndoFile, ReadsNothingFromWhatIsNoUndoFile) {
   for (const char* text : {"", "REGEDIT5\n", "REGEDIT4\n\"A\"=\"x\"", "REGEDIT4\n[HKEY_USERS\\X]",
-                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=dword:123456789",
-                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=hex(7):3",
-                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n\"A\"=\"open",
-                           "REGEDIT4\n[HKEY_CURRENT_USER\\X]\n=\"x\"", "REGEDIT4\n[HKEY_CURRENT_USER\\X]\nA=\"x\""}) {
+                           "REGEDIT4\n[HKEY_CURRENT_USER\\X\n\"A\"=\"x\""}) {
     EXPECT_FALSE(ParseUndoFile(text)) << text;
+  }
+  for (const char* line : {"\"A\"=dword:123456789", "\"A\"=hex(7):3", "\"A\"=hex:0g", "\"A\"=hex:0a0b", "\"A\"=\"open",
+                           "\"A\"=\"x\"y", "=\"x\"", "A=\"x\"", "X\"=\"x\""}) {
+    EXPECT_FALSE(ParseUndoFile(std::string("REGEDIT4\n[HKEY_CURRENT_USER\\X]\n") + line)) << line;
   }
 }
 
