@@ -37,7 +37,9 @@ class ApplyTest : public ::testing::Test, protected TestMachine {
 TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefreshes) {
   app.state().quickSetupLoaded = true;
   std::vector<std::string> statusAtSleep;
-  clock.onSleep = [&] { statusAtSleep.push_back(windows.Text(C::提示标签)); };
+  clock.onSleep = [&] {
+    statusAtSleep.push_back(windows.Text(C::提示标签) + (windows.Enabled(C::修改按钮) ? "" : " busy"));
+  };
   windows.SetText(C::地址框, "192.168.16.5");
   windows.SetText(C::掩码框, "255.255.255.0");
   windows.SetText(C::网关框, "192.168.16.254");  // keeps the stored metric 1
@@ -69,9 +71,10 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
     EXPECT_EQ(started.window, WindowMode::Hidden);
     EXPECT_EQ(started.wait == WaitMode::WaitForExit, i % 2 == 1);
   }
-  // 3.5 s in 100 ms steps with "修改完成……" showing, then the refresh shows the registry.
+  // 3.5 s in 100 ms steps with "修改完成……" showing and no second action possible, then the
+  // refresh shows the registry.
   EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 100u), 35);
-  EXPECT_EQ(std::count(statusAtSleep.begin(), statusAtSleep.end(), std::string(kApplied)), 35);
+  EXPECT_EQ(std::count(statusAtSleep.begin(), statusAtSleep.end(), std::string(kApplied) + " busy"), 35);
   EXPECT_EQ(windows.Text(C::提示标签), "手动配置");
   EXPECT_EQ(windows.Text(C::网络号框), "1F");
   EXPECT_TRUE(windows.Enabled(C::修改按钮));
@@ -84,8 +87,10 @@ TEST_F(ApplyTest, StaticFieldsAreWrittenThenTheAdaptersRestartAndTheDisplayRefre
   windows.SetText(C::机器名框, "PC03");
   Modify();  // a new name: a new undo file, of the settings just replaced
   windows.SetText(C::用户框2, "Other");
-  Modify();  // only the logon differs: the file keeps them
-  EXPECT_NE(files.Read("C:\\Netcafe\\netvane-undo.reg")->find("=\"PC02\""), std::string::npos);
+  Modify();  // only the logon differs: the file keeps what it holds, and the undo restores it
+  EXPECT_EQ(Application(services, "MZ").Run("/undo"), 0);
+  const std::string name = "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName";
+  EXPECT_EQ(Value(name, "ComputerName"), Bytes("PC02\0"));
 }
 
 TEST_F(ApplyTest, EmptyFieldsSwitchToDhcpAndTouchNoLogon) {
@@ -145,6 +150,7 @@ TEST_F(ApplyTest, AFaultyFieldIsRefusedBeforeAnyWrite) {
     EXPECT_TRUE(registry.Writes().empty()) << text;
     EXPECT_TRUE(processes.started.empty()) << text;
     EXPECT_TRUE(windows.Enabled(C::修改按钮)) << text;
+    EXPECT_EQ(windows.Text(C::提示标签), "手动配置") << text;  // no longer "正在修改……"
   }
 }
 

@@ -116,12 +116,12 @@ TEST_F(MainWindowTest, AdvancedEditsEveryListAndTheMainWindowShowsTheFirstEntrie
   windows.Click(C::高级按钮);  // the double's modal loop returns at once; the window stays open
   EXPECT_EQ(windows.Title(WindowId::Advanced), "高级 TCP/IP 设置");
   EXPECT_EQ(windows.Text(A::说明框).rfind("说明：", 0), 0u);
-  // Opened by `opener`, the entry dialog takes `texts` and its confirm button closes it.
+  // Opened by `opener`, the entry dialog takes `texts`, and Enter confirms and closes it.
   const auto entry = [&](A opener, std::vector<std::pair<E, const char*>> texts, bool manual = false) {
     windows.Click(opener);
     if (manual) windows.Click(E::自动框);
     for (const auto& [box, text] : texts) windows.SetText(box, text);
-    windows.Click(E::添加按钮);
+    windows.PressEnter(WindowId::Entry);
     EXPECT_FALSE(windows.IsOpen(WindowId::Entry)) << windows.Title(WindowId::Entry);
   };
   entry(A::添加按钮1, {{E::地址框, "10.0.0.2"}, {E::掩码框, "255.0.0.0"}});

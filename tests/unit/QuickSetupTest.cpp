@@ -214,6 +214,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   auto undone = registry.Contents();  // but for the browser's keys, now empty
   std::erase_if(undone, [](const auto& key) { return key.first.starts_with("hkcu") && key.second.empty(); });
   EXPECT_EQ(undone, before);
+  EXPECT_EQ(windows.Text(C::提示标签), "通过DHCP指派");  // and shown
   systemAdapters.adapters.clear();
   EXPECT_EQ(run("/auto"), 2);  // this card is not in the table
   EXPECT_EQ(*files.Read("C:\\Netcafe\\netvane.log"),
@@ -237,6 +238,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   files.refuseWrites = false;
   registry.RefuseWritesUnder(HKLM, kTcpip);
   EXPECT_EQ(run("/number 020"), 1);
+  EXPECT_EQ(run("/undo"), 1);
   input.onPoll = [&](int) { input.Queue([&] { windows.RequestClose(WindowId::Main); }); };  // by hand
   EXPECT_THROW(run("/auto"), ProgramEnded);
   EXPECT_EQ(windows.exitCode, 1);
