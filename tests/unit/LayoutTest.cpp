@@ -59,6 +59,8 @@ TEST(Layout, PositionsAddUpThroughContainersAndScaleLikeMulDiv) {
   ASSERT_TRUE(page);
   EXPECT_EQ(page->second, 1);
   EXPECT_FALSE(PageOf(main, *FindControl(main, static_cast<int>(MainControl::退出按钮))));
+  EXPECT_EQ(PageOf(main, *FindControl(main, static_cast<int>(MainControl::自动消块1))),  // outside, yet with page 0
+            std::pair(static_cast<int>(MainControl::功能选择夹), 0));
 }
 
 TEST(Layout, TabOrderNamesEveryEditableControlOnceAndNothingElse) {

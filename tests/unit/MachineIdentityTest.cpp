@@ -25,7 +25,7 @@ const std::vector<std::string> kNamePaths = {
 
 TEST(ConvertBaseTest, ConvertsWithinAndBeyondThe32BitRange) {
   const struct { std::string text; int from, to; const char* result; } rows[] = {
-      {"FF", 16, 10, "255"},   {"ff", 16, 10, "255"},           {"255", 10, 16, "FF"},
+      {"FF", 16, 10, "255"},   {"ff", 16, 10, "255"},           {"2550", 10, 16, "9F6"},
       {"0", 10, 16, "0"},      {"", 16, 10, "0"},               {"1a", 16, 16, "1a"},
       {"G", 16, 10, "16"},     {"1 F", 16, 10, "271"},          {"-1", 10, 16, "1"},
       {"zz", 36, 2, "10100001111"}, {"7FFFFFFF", 16, 10, "2147483647"},

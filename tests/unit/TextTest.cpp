@@ -26,7 +26,7 @@ TEST(IntegerValue, ReadsTheLeadingNumberLikeANumberBox) {
 // An IP-address box holds four fields of up to three digits each, and nothing when all are empty.
 TEST(IpAddressText, KeepsFourFieldsOfUpToThreeDigits) {
   const std::pair<const char*, const char*> rows[] = {
-      {"192.168.16.5", "192.168.16.5"}, {"1234.5.x6.7.8", "123.5.6.7"}, {"192.168..", "192.168.."}, {"...", ""}};
+      {"192.168.16.5", "192.168.16.5"}, {"1234.5.x6.7.8", "123.5.6.7"}, {"192.168..", "192.168.."}, {"...", ""}, {".5..", ".5.."}};
   for (const auto& [text, shown] : rows) EXPECT_EQ(IpAddressText(text), shown) << text;
 }
 
