@@ -60,6 +60,7 @@ std::optional<int> Application::Run(std::string_view arguments) {
   if (command.mode == Mode::Auto) {
     if (tableLookup_ != TableLookup::Filled) {
       Log(arguments, 2, tableLookup_ == TableLookup::Clash ? "机器表有误，未作修改"
+                        : !state_.quickSetupLoaded             ? "没有 ipset.ini，未作修改"
                         : tableLookup_ == TableLookup::NoTable ? "没有机器表，未作修改"
                                                               : "机器表中没有本机网卡，未作修改");
       return 2;

@@ -191,9 +191,10 @@ TEST(CommandLine, KnowsTheThreeSwitchesAndNothingElse) {
 TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   const std::string settings = "[配置]\r\n机器=User\r\n地址=192.168.16.\r\n掩码=255.255.255.0\r\n"
                                "网关=192.168.16.254\r\n[机器表]\r\n00-1A-2B-3C-4D-5E=019\r\n";
+  const auto run = [&](const char* arguments) { return Application(services, "MZ").Run(arguments); };
+  EXPECT_EQ(run("/auto"), 2);  // no ipset.ini beside the program yet
   Seed((settings + "00-1A-2B-3C-4D-60=19\r\n").c_str());
   SeedIdentityKeys("");
-  const auto run = [&](const char* arguments) { return Application(services, "MZ").Run(arguments); };
   systemAdapters.adapters = {{Guid(0), "nic", "00:1a:2b:3c:4d:5e"}};
   EXPECT_EQ(run("/auto"), 2);  // the table names two cards for one number
   EXPECT_EQ(windows.messages.at(0).title, "错误");
@@ -218,6 +219,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   systemAdapters.adapters.clear();
   EXPECT_EQ(run("/auto"), 2);  // this card is not in the table
   EXPECT_EQ(*files.Read("C:\\Netcafe\\netvane.log"),
+            "2026-12-07 08:30:00  netvane /auto  退出码 2  没有 ipset.ini，未作修改\r\n"
             "2026-12-07 08:30:00  netvane /auto  退出码 2  机器表有误，未作修改\r\n"
             "2026-12-07 08:30:00  netvane /auto  机器号 019  00:1a:2b:3c:4d:5e  User019  192.168.16.19"
             "  退出码 0  修改完成\r\n"
