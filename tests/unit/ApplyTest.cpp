@@ -116,8 +116,7 @@ TEST_F(ApplyTest, CollectedDnsFollowsTheTwoFields) {
       {{}, "", "2.2.2.2", {"", "2.2.2.2"}},      {{"9"}, "1.1.1.1", "2.2.2.2", {"1.1.1.1", "2.2.2.2"}},
       {{"9", "8"}, "", "2.2.2.2", {"", "2.2.2.2"}}, {{"9", "8"}, "1.1.1.1", "", {"1.1.1.1"}},
   };
-  AdapterApply apply(app.state(), services, app.mainWindow(), *static_cast<MachineIdentity*>(nullptr),
-                     *static_cast<AdapterDiscovery*>(nullptr));
+  AdapterApply& apply = app.apply();
   for (const Row& row : rows) {
     app.state().config.dnsList.Clear();
     for (const std::string& s : row.before) app.state().config.dnsList.Append(s);
