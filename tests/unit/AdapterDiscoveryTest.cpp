@@ -194,6 +194,7 @@ TEST_F(AdapterDiscoveryTest, AnUnknownModeEmptiesThatAdapterAndAnAbsentOneMeansS
   registry.PutNumber(HKLM, TcpipKey(1), "EnableDHCP", 2);
   SeedAdapter(2, "absent");
   registry.PutMulti(HKLM, TcpipKey(2), "IPAddress", {"10.1.1.1"});
+  registry.PutMulti(HKLM, TcpipKey(2), "DefaultGateway", {"10.1.1.254"});
   discovery.EnumerateAdapters();  // the scratch record held adapter 0's settings just before
   const AdapterRecord& odd = state.adapters.At(2);
   EXPECT_EQ(odd.ipAddresses + odd.subnetMasks + odd.gateways + odd.gatewayMetrics + odd.nameServers +
@@ -202,8 +203,8 @@ TEST_F(AdapterDiscoveryTest, AnUnknownModeEmptiesThatAdapterAndAnAbsentOneMeansS
   EXPECT_EQ(Boxes(), "|||||");
   EXPECT_EQ(state.config.interfaceMetric, "");
   EXPECT_EQ(state.adapters.At(3).configMode + state.adapters.At(3).ipAddresses, "手动配置10.1.1.1");
-  windows.Pick(C::网卡选择框, 2);  // an address without a mask pairs with an empty one
-  EXPECT_EQ(Lists(), "10.1.1.1/ ; ;");
+  windows.Pick(C::网卡选择框, 2);  // an address without a mask pairs with an empty one; a
+  EXPECT_EQ(Lists(), "10.1.1.1/ ; 10.1.1.254/0 ;");  // gateway without a metric is automatic
   for (std::uint32_t metric : {0u, 1u, 25u}) {
     registry.PutNumber(HKLM, TcpipKey(2), "InterfaceMetric", metric);
     EXPECT_EQ(discovery.ReadInterfaceMetric(Guid(2)), metric ? std::to_string(metric) : "");
