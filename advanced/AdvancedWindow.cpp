@@ -54,7 +54,7 @@ void UpdateMoveButtons(WindowSystem& windows) {
 }
 
 AdvancedWindow::AdvancedWindow(SharedState& state, WindowSystem& windows, Shell& shell,
-                               std::function<void()> collectMainWindowFields,
+                               std::function<AdapterConfig()> collectMainWindowFields,
                                std::function<void()> showConfigInMainWindow)
     : state_(state),
       windows_(windows),
@@ -65,7 +65,7 @@ AdvancedWindow::AdvancedWindow(SharedState& state, WindowSystem& windows, Shell&
 
 void AdvancedWindow::Open() {
   if (Showing()) return;  // already showing: a second modal loop inside the first helps no one
-  if (collectMainWindowFields_) collectMainWindowFields_();
+  shown_ = collectMainWindowFields_ ? collectMainWindowFields_() : state_.config;
   windows_.SetHandler(WindowId::Advanced, [this](const WindowEvent& event) { OnEvent(event); });
   windows_.OpenModal(WindowId::Advanced, WindowId::Main);
 }
@@ -74,7 +74,7 @@ void AdvancedWindow::FillAdvancedWindow() {
   state_.removedAddressEntry = {};
   state_.removedGatewayEntry = {};
   state_.removedDnsEntry = {};
-  const AdapterConfig& config = state_.config;
+  const AdapterConfig& config = shown_;
   // 确定 waits for the whole fill: taken in a poll, it would write back half-filled lists.
   // Input taken in a poll may close the window: then there is nothing left to fill.
   windows_.SetEnabled(A::确定按钮, false);

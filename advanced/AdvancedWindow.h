@@ -23,15 +23,15 @@ void UpdateMoveButtons(WindowSystem& windows);
 
 class AdvancedWindow {
  public:
-  // `collectMainWindowFields` folds the main window's boxes into the model before the window
-  // opens; `showConfigInMainWindow` shows the model in them again after OK.
+  // `collectMainWindowFields` gives the model with the main window's boxes folded in, which the
+  // window shows; `showConfigInMainWindow` shows the model in the boxes again after OK.
   AdvancedWindow(SharedState& state, WindowSystem& windows, Shell& shell,
-                 std::function<void()> collectMainWindowFields,
+                 std::function<AdapterConfig()> collectMainWindowFields,
                  std::function<void()> showConfigInMainWindow);
 
   // Collects the main window's fields, then shows the window modally; returns once it closed.
   void Open();
-  // The window's creation: empties the removed-entry memories and shows the model.
+  // The window's creation: empties the removed-entry memories and shows the collected model.
   void FillAdvancedWindow();
   // Follows the automatic-metric box: greys out and empties the metric, or offers it for typing.
   void UpdateInterfaceMetricControls();
@@ -63,9 +63,10 @@ class AdvancedWindow {
   SharedState& state_;
   WindowSystem& windows_;
   Shell& shell_;
-  std::function<void()> collectMainWindowFields_;
+  std::function<AdapterConfig()> collectMainWindowFields_;
   std::function<void()> showConfigInMainWindow_;
   EntryDialog entry_;
+  AdapterConfig shown_;  // what the window was opened with; the model changes only on OK
 };
 
 }  // namespace netvane

@@ -11,7 +11,8 @@ Application::Application(Services& services, std::string devconImage)
       discovery_(state_, services, main_, identity_),
       apply_(state_, services, main_, identity_, discovery_),
       quickSetup_(state_, services, main_, apply_),
-      advanced_(state_, services.windows, main_, [this] { apply_.CollectMainWindowFields(); },
+      advanced_(state_, services.windows, main_,
+                [this] { return apply_.CollectMainWindowFields(); },
                 [this] { apply_.ShowConfigInMainWindow(); }) {
   MainWindow::Actions& actions = main_.actions();
   actions.enumerateAdapters = [this] { discovery_.EnumerateAdapters(); };

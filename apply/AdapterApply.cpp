@@ -122,8 +122,7 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
   const bool startPage = windows.Checked(C::自动消块1);
   if (!CheckBeforeWriting(computerName, ipxText)) return lastResult_;
   const AdapterRecord adapter = state_.adapters.At(selected);
-  CollectMainWindowFields();
-  const AdapterConfig config = state_.config;
+  const AdapterConfig config = CollectMainWindowFields();
   shell_.PollInput();
 
   std::vector<PlannedValue> plan = TcpipValues(kTcpipInterfacesKey + adapter.instanceId, config);
@@ -298,9 +297,9 @@ bool AdapterApply::RestartAdapters(std::string_view matchingDeviceId) {
   return ok;
 }
 
-void AdapterApply::CollectMainWindowFields() {
+AdapterConfig AdapterApply::CollectMainWindowFields() const {
   WindowSystem& windows = services_.windows;
-  AdapterConfig& config = state_.config;
+  AdapterConfig config = state_.config;
 
   const std::string preferred = windows.Text(C::首选框);
   const std::string alternate = windows.Text(C::备用框);
@@ -331,6 +330,7 @@ void AdapterApply::CollectMainWindowFields() {
   } else {
     SetOrAppend(config.addressList, 1, ListEntry{address, windows.Text(C::掩码框)});
   }
+  return config;
 }
 
 void AdapterApply::ShowConfigInMainWindow() {

@@ -72,8 +72,11 @@ class AdapterApply {
   void ResetLastResult() { lastResult_ = ApplyResult::NotApplied; }
   // netvane-undo.reg beside the program.
   std::string UndoPath();
-  // Folds the five address fields of page 0 into the first entries of the model's lists.
-  void CollectMainWindowFields();
+  // The model's configuration with the five address fields of page 0 folded into the first
+  // entries of its lists. The model itself is left alone: an emptied field removes a first
+  // entry, and folded into the model twice (a cancelled advanced window, then 修改) it would
+  // remove the second one too.
+  AdapterConfig CollectMainWindowFields() const;
   // Shows the first entries of the model's lists in the five address fields.
   void ShowConfigInMainWindow();
   // Returns after at least `milliseconds`, dispatching every pending message every 100 ms.

@@ -33,8 +33,11 @@ class AdvancedWindowTest : public ::testing::Test, protected TestMachine {
   MainWindow shell{state, services, ""};
   int shown = 0;
   // The main window's boxes collect to one address.
-  AdvancedWindow window{state, windows, shell, [this] { state.config.addressList = collected; },
-                        [this] { ++shown; }};
+  AdvancedWindow window{state, windows, shell, [this] {
+    AdapterConfig config = state.config;
+    config.addressList = collected;
+    return config;
+  }, [this] { ++shown; }};
   OneBasedList<ListEntry> collected;
 
   void SetUp() override {

@@ -108,6 +108,21 @@ TEST_F(ApplyTest, EmptyFieldsSwitchToDhcpAndTouchNoLogon) {
   EXPECT_EQ(Value(kWinlogon, "AutoAdminLogon"), "<absent>");
 }
 
+// An emptied field removes the first entry once, however often the fields are collected: a
+// cancelled advanced window and a refused apply leave the model as it was.
+TEST_F(ApplyTest, EmptiedFieldsRemoveOneEntryAfterACancelledAdvancedWindowAndARefusal) {
+  for (C box : {C::地址框, C::网关框, C::首选框, C::备用框}) windows.SetText(box, "");
+  windows.onModal = [&](WindowId) { windows.Click(AdvancedControl::取消按钮); };
+  windows.Click(C::高级按钮);
+  files.refuseWrites = true;  // no undo file: refused
+  Modify();
+  files.refuseWrites = false;
+  Modify();
+  EXPECT_EQ(Value(kTcpip, "EnableDHCP"), Bytes("\0\0\0\0"));  // the second address keeps it static
+  EXPECT_EQ(Value(kTcpip, "IPAddress"), Bytes("10.0.0.2\0\0\0"));
+  EXPECT_EQ(Value(kTcpip, "NameServer"), Bytes("3.3.3.3\0"));
+}
+
 TEST_F(ApplyTest, CollectedDnsFollowsTheTwoFields) {
   struct Row { std::vector<std::string> before; const char *p, *a; std::vector<std::string> after; };
   const Row rows[] = {
@@ -122,8 +137,7 @@ TEST_F(ApplyTest, CollectedDnsFollowsTheTwoFields) {
     for (const std::string& s : row.before) app.state().config.dnsList.Append(s);
     windows.SetText(C::首选框, row.p);
     windows.SetText(C::备用框, row.a);
-    apply.CollectMainWindowFields();
-    EXPECT_EQ(app.state().config.dnsList.Items(), row.after) << row.p << "|" << row.a;
+    EXPECT_EQ(apply.CollectMainWindowFields().dnsList.Items(), row.after) << row.p << "|" << row.a;
   }
 }
 
