@@ -66,6 +66,7 @@ bool IsDottedQuad(std::string_view text) {
 }
 
 bool IsSafeDeviceId(std::string_view id) {
+  if (id.empty()) return false;
   for (char c : id) {
     if (c == '"' || c == '%' || static_cast<unsigned char>(c) < 0x20) return false;
   }

@@ -35,8 +35,9 @@ enum class ApplyResult {
 bool IsValidComputerName(std::string_view name);
 // Four decimal fields of 1 to 3 digits, each 0 to 255, joined by dots.
 bool IsDottedQuad(std::string_view text);
-// True when the hardware id can stand between the double quotes of a command line: no quote,
-// no percent sign (the interpreter would expand it) and no control character.
+// True when the hardware id can stand between the double quotes of a command line: not empty
+// (the device tool matches nothing by it, so the card's waited commands would wait for nothing),
+// no quote, no percent sign (the interpreter would expand it) and no control character.
 bool IsSafeDeviceId(std::string_view id);
 
 // The adapter's TCP/IP values under its interfaces key `key`, in the order they are written:

@@ -181,7 +181,9 @@ TEST_F(ApplyTest, FailuresShowAsFailureAndAnUnsafeIdNeverReachesACommandLine) {
   Modify();
   EXPECT_TRUE(processes.started.empty());
   EXPECT_EQ(status, kApplyFailed);
-  for (const char* id : {"PCI\\VEN_8086&DEV_100E&SUBSYS_001E8086", "", "A B"}) EXPECT_TRUE(IsSafeDeviceId(id));
+  for (const char* id : {"PCI\\VEN_8086&DEV_100E&SUBSYS_001E8086", "A B", ""}) {
+    EXPECT_EQ(IsSafeDeviceId(id), *id != '\0') << id;  // an empty id matches no card to wait for
+  }
 }
 
 TEST_F(ApplyTest, AnExitDuringTheAdapterRestartEndsTheProgramOnlyOnceItIsDone) {
