@@ -42,6 +42,7 @@ class AdvancedWindowTest : public ::testing::Test, protected TestMachine {
 
   void SetUp() override {
     collected.Append({"192.168.16.5", "255.255.255.0"});
+    state.config.addressList.Append({"192.168.16.9", "255.255.255.0"});  // as the scan left it
     state.config.gatewayList.Append({"192.168.16.254", ""});  // automatic, as "0" would be
     state.config.gatewayList.Append({"192.168.16.253", "20"});
     for (const char* dns : {"1.1.1.1", "2.2.2.2", "3.3.3.3"}) state.config.dnsList.Append(dns);
@@ -90,6 +91,8 @@ TEST_F(AdvancedWindowTest, AManualMetricBelowOneKeepsPageDnsAndOkAway) {
     EXPECT_EQ(windows.Focused(WindowId::Advanced), focus) << row.typed;
   }
   EXPECT_EQ(state.config.interfaceMetric, "9999");  // a fifth digit cannot be typed
+  EXPECT_EQ(state.config.addressList.Items(), collected.Items());  // the scan's replaced only on OK
+  EXPECT_EQ(state.config.dnsList.Count(), 3u);
   EXPECT_EQ(state.config.gatewayList.Items(), (std::vector<ListEntry>{{"192.168.16.254", "0"}, {"192.168.16.253", "20"}}));
   window.Open();  // the metric as it was, where it can be changed: to the least there is
   EXPECT_EQ(windows.Text(A::跃点框), "9999");

@@ -168,22 +168,23 @@ TEST_F(ApplyTest, AFaultyFieldIsRefusedBeforeAnyWrite) {
 }
 
 TEST_F(ApplyTest, FailuresShowAsFailureAndAnUnsafeIdNeverReachesACommandLine) {
-  registry.RefuseWritesUnder(HKLM, kTcpip);
   std::string status;
   clock.onSleep = [&] { status = windows.Text(C::提示标签); };
-  Modify();
-  EXPECT_EQ(status, kApplyFailed);
-  EXPECT_EQ(processes.started.size(), 4u);  // the restart still runs
-
-  processes.started.clear();
-  registry.PutText(HKLM, std::string(kAdapterClassKey) + "0000", "MatchingDeviceId", "pci\"&calc%x%");
+  registry.PutText(HKLM, ClassKey(0), "MatchingDeviceId", "pci\"&calc%x%");
   app.mainWindow().RefreshAdapters();
-  Modify();
+  Modify();  // every value written, and no restart
   EXPECT_TRUE(processes.started.empty());
   EXPECT_EQ(status, kApplyFailed);
   for (const char* id : {"PCI\\VEN_8086&DEV_100E&SUBSYS_001E8086", "A B", ""}) {
     EXPECT_EQ(IsSafeDeviceId(id), *id != '\0') << id;  // an empty id matches no card to wait for
   }
+
+  registry.PutText(HKLM, ClassKey(0), "MatchingDeviceId", "pci\\ven_0");
+  app.mainWindow().RefreshAdapters();
+  registry.RefuseWritesUnder(HKLM, kTcpip);
+  Modify();
+  EXPECT_EQ(status, kApplyFailed);
+  EXPECT_EQ(processes.started.size(), 4u);  // the restart still runs
 }
 
 TEST_F(ApplyTest, AnExitDuringTheAdapterRestartEndsTheProgramOnlyOnceItIsDone) {
