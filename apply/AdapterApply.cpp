@@ -28,6 +28,13 @@ std::string StatusOf(const SharedState& state) {
              : std::string();
 }
 
+// Windows ends a list with two NULs where this program writes three: a list holds the same
+// when it reads as the same items.
+bool SameData(const std::optional<RegistryValue>& a, const std::optional<RegistryValue>& b) {
+  if (!a || !b || a->type != b->type || a->type != regtype::kMultiSz) return a == b;
+  return ListTextFromMultiString(a->data) == ListTextFromMultiString(b->data);
+}
+
 }  // namespace
 
 bool IsValidComputerName(std::string_view name) {
@@ -155,9 +162,10 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
     const PlannedValue& value = plan[i];
     CurrentValue current = registry.ReadCurrent(value.root, value.valuePath);
     if (!current.keyExists && !value.counts) continue;
-    if (onlyChanges_ && current.value == value.value) continue;
-    differs = differs || current.value != value.value;
-    identityDiffers = identityDiffers || (i < identityEnd && current.value != value.value);
+    const bool same = SameData(current.value, value.value);
+    if (onlyChanges_ && same) continue;
+    differs = differs || !same;
+    identityDiffers = identityDiffers || (i < identityEnd && !same);
     restart = restart || i < identityEnd;
     changes.push_back(value);
     if (current.keyExists) previous.push_back({value.root, value.valuePath, std::move(current.value)});

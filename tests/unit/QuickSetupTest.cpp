@@ -202,6 +202,7 @@ TEST_F(QuickSetupTest, SwitchesApplyByTheTableOnceLogAndUndo) {
   files.Store(kIni, settings);
   const auto before = registry.Contents();
   EXPECT_EQ(run("/auto"), 0);
+  registry.PutMulti(HKLM, kTcpip, "IPAddress", {"192.168.16.19"});  // ended by two NULs, as Windows does
   EXPECT_EQ(run("/number 019"), 0);  // the same values again: nothing written or restarted
   files.Store(kIni, std::string(settings).insert(settings.find("[机器表]"), "用户=China\r\n"));
   registry.CreateKey(RootKey::CurrentUser, "Software\\Microsoft\\Internet Explorer\\Main");
