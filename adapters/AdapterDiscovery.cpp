@@ -32,6 +32,21 @@ std::string CommaSeparatedServers(std::string_view servers) {
   return joined;
 }
 
+// Windows takes spaces between the servers too, with or without commas: a text without a
+// comma, and a piece between commas that holds two servers, are split at their spaces. The
+// other pieces keep their places and their blanks.
+std::string NameServersOf(std::string_view servers) {
+  if (servers.find(',') == std::string_view::npos) return CommaSeparatedServers(servers);
+  std::string joined;
+  for (std::size_t start = 0, end = 0; end != std::string_view::npos; start = end + 1) {
+    end = servers.find(',', start);
+    const std::string piece(servers.substr(start, end == std::string_view::npos ? end : end - start));
+    if (start > 0) joined += ',';
+    joined += TrimSpaces(piece).find(' ') == std::string::npos ? piece : CommaSeparatedServers(piece);
+  }
+  return joined;
+}
+
 // The adapter's interface metric as decimal text; empty for automatic (0 or absent). A DWORD:
 // read unsigned, so no stored value ever shows as a negative metric.
 std::string InterfaceMetricOf(KeyReader& tcpipKey) {
@@ -171,11 +186,7 @@ void AdapterDiscovery::ReadAddressingSettings(AdapterRecord& record) {
       record.ipAddresses = key.MultiString("IPAddress");
       record.subnetMasks = key.MultiString("SubnetMask");
       record.gateways = key.MultiString("DefaultGateway");
-      record.nameServers = key.Text("NameServer");
-      // Windows takes spaces between the servers too: a list without a comma may hold them.
-      if (record.nameServers.find(',') == std::string::npos) {
-        record.nameServers = CommaSeparatedServers(record.nameServers);
-      }
+      record.nameServers = NameServersOf(key.Text("NameServer"));
       record.gatewayMetrics = key.MultiString("DefaultGatewayMetric");
       record.interfaceMetric = InterfaceMetricOf(key);
       record.configMode = kStaticMode;

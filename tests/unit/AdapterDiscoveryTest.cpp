@@ -151,16 +151,17 @@ TEST_F(AdapterDiscoveryTest, ARescanReturnsToTheFirstAdapterAfterTheIdentityIsSh
 
 // ---- Reading and showing an adapter's settings ----
 
-TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasOrElseAtSpaces) {
+TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasAndAtSpacesBetweenTwoServers) {
   const std::pair<const char*, const char*> rows[] = {
       {"1.1.1.1  2.2.2.2", "; ; 1.1.1.1 2.2.2.2"}, {"", "; ;"},  // spaces, as Windows takes them too
-      {"1.1.1.1,2.2.2.2,3.3.3.3", "; ; 1.1.1.1 2.2.2.2 3.3.3.3"}, {"1.1.1.1, 2.2.2.2,", "; ; 1.1.1.1  2.2.2.2"}};
-  for (int n = 0; n < 4; ++n) {
+      {"1.1.1.1,2.2.2.2,3.3.3.3", "; ; 1.1.1.1 2.2.2.2 3.3.3.3"}, {"1.1.1.1, 2.2.2.2,", "; ; 1.1.1.1  2.2.2.2"},
+      {",1.1.1.1 2.2.2.2 ,3.3.3.3", "; ;  1.1.1.1 2.2.2.2 3.3.3.3"}};  // both, as Windows takes them
+  for (int n = 0; n < 5; ++n) {
     SeedAdapter(n, "nic");
     SeedStatic(n, {}, {}, {}, {}, rows[n].first);
   }
-  SeedAdapter(4, "leased");
-  const std::string key = TcpipKey(4);
+  SeedAdapter(5, "leased");
+  const std::string key = TcpipKey(5);
   registry.PutNumber(HKLM, key, "EnableDHCP", 1);
   registry.PutMulti(HKLM, key, "IPAddress", {"0.0.0.0"});
   registry.PutText(HKLM, key, "DhcpIPAddress", "192.168.1.50");
@@ -171,14 +172,14 @@ TEST_F(AdapterDiscoveryTest, NameServersSplitAtCommasOrElseAtSpaces) {
   registry.PutNumber(HKLM, key, "InterfaceMetric", 25);
   discovery.EnumerateAdapters();
   EXPECT_EQ(Boxes(), "|||1.1.1.1|2.2.2.2|");
-  for (int n = 0; n < 4; ++n) {
+  for (int n = 0; n < 5; ++n) {
     windows.Pick(C::网卡选择框, n);
     EXPECT_EQ(Lists(), rows[n].second) << rows[n].first;
   }
   windows.SelectPage(C::功能选择夹, 1);
-  windows.Pick(C::网卡选择框, 4);  // a pick shows page 0
+  windows.Pick(C::网卡选择框, 5);  // a pick shows page 0
   EXPECT_EQ(windows.Page(C::功能选择夹), 0);
-  EXPECT_EQ(state.adapters.At(5).nameServers, "192.168.1.1,8.8.8.8");
+  EXPECT_EQ(state.adapters.At(6).nameServers, "192.168.1.1,8.8.8.8");
   EXPECT_EQ(Boxes(), "192.168.1.50|255.255.255.0|192.168.1.1|192.168.1.1|8.8.8.8|");
   EXPECT_EQ(Lists(), "192.168.1.50/255.255.255.0 ; 192.168.1.1/5 ; 192.168.1.1 8.8.8.8");
   EXPECT_EQ(state.config.interfaceMetric, "25");
