@@ -128,9 +128,9 @@ ApplyResult AdapterApply::ApplyAdapterSettings() {
   const std::string user = windows.Text(C::用户框2);
   const std::string password = windows.Text(C::密码框2);
   const bool startPage = windows.Checked(C::自动消块1);
-  if (!CheckBeforeWriting(computerName, ipxText)) return lastResult_;
-  const AdapterRecord adapter = state_.adapters.At(selected);
   const AdapterConfig config = CollectMainWindowFields();
+  if (!CheckBeforeWriting(computerName, ipxText, config)) return lastResult_;
+  const AdapterRecord adapter = state_.adapters.At(selected);
   shell_.PollInput();
 
   std::vector<PlannedValue> plan = TcpipValues(kTcpipInterfacesKey + adapter.instanceId, config);
@@ -209,7 +209,8 @@ ApplyResult AdapterApply::Finish(ApplyResult result, std::string_view status) {
   return result;
 }
 
-bool AdapterApply::CheckBeforeWriting(std::string_view computerName, std::string_view ipxText) {
+bool AdapterApply::CheckBeforeWriting(std::string_view computerName, std::string_view ipxText,
+                                      const AdapterConfig& config) {
   if (!IsValidComputerName(computerName)) {
     Refuse("计算机名无效：" + std::string(computerName));
     return false;
@@ -237,7 +238,24 @@ bool AdapterApply::CheckBeforeWriting(std::string_view computerName, std::string
     Refuse("缺少子网掩码：" + address);
     return false;
   }
-  return true;
+  // The entries behind the boxes are written too. One that came by another road (a box half
+  // typed when 高级 opened, a list in the registry with an empty item) is checked the same way.
+  std::string fault;
+  for (const ListEntry& entry : config.addressList) {
+    if (!fault.empty()) break;
+    if (!IsDottedQuad(entry.primary)) fault = "IP 地址无效：" + entry.primary;
+    else if (entry.secondary.empty()) fault = "缺少子网掩码：" + entry.primary;
+    else if (!IsDottedQuad(entry.secondary)) fault = "子网掩码无效：" + entry.secondary;
+  }
+  for (const ListEntry& entry : config.gatewayList) {
+    if (fault.empty() && !IsDottedQuad(entry.primary)) fault = "默认网关无效：" + entry.primary;
+  }
+  for (const std::string& server : config.dnsList) {  // blanks and empty places are kept
+    const std::string trimmed = TrimSpaces(server);
+    if (fault.empty() && !trimmed.empty() && !IsDottedQuad(trimmed)) fault = "DNS 服务器无效：" + server;
+  }
+  if (!fault.empty()) Refuse(fault);
+  return fault.empty();
 }
 
 void AdapterApply::Refuse(std::string_view message) {

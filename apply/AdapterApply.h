@@ -85,7 +85,8 @@ class AdapterApply {
 
  private:
   // The operator's texts that the apply writes; a refusal names the field and its text.
-  bool CheckBeforeWriting(std::string_view computerName, std::string_view ipxText);
+  bool CheckBeforeWriting(std::string_view computerName, std::string_view ipxText,
+                          const AdapterConfig& config);
   // Writes the undo file: `previous` alone when `fresh`, else added to what the file holds.
   bool SaveUndoFile(const std::string& path, std::vector<PlannedValue> previous, bool fresh);
   bool RestartAdapters(std::string_view matchingDeviceId);

@@ -158,6 +158,20 @@ TEST_F(ApplyTest, AFaultyFieldIsRefusedBeforeAnyWrite) {
     EXPECT_TRUE(windows.Enabled(C::修改按钮)) << text;
     EXPECT_EQ(windows.Text(C::提示标签), "手动配置") << text;  // no longer "正在修改……"
   }
+  // Entries behind the boxes: odd lists in the registry, or a box half typed when 高级 opened.
+  const std::tuple<std::vector<std::string>, std::vector<std::string>, const char*, const char*> lists[] = {
+      {{"", "10.0.0.5"}, {}, "", "缺少子网掩码：10.0.0.5"},  // no address shown, but one behind
+      {{"10.0.0.1"}, {"10.0.0.254", "x"}, "", "默认网关无效：x"},
+      {{"10.0.0.1"}, {}, "1.1.1.1, 2.2.2.2,9.9..", "DNS 服务器无效：9.9.."}};
+  for (const auto& [addresses, gateways, dns, message] : lists) {
+    SeedStatic(0, addresses, {"255.0.0.0"}, gateways, {}, dns);
+    app.mainWindow().RefreshAdapters();
+    windows.messages.clear();
+    Modify();
+    ASSERT_EQ(windows.messages.size(), 1u) << message;
+    EXPECT_EQ(windows.messages[0].text, message);
+    EXPECT_TRUE(registry.Writes().empty()) << message;
+  }
 }
 
 TEST_F(ApplyTest, FailuresShowAsFailureAndAnUnsafeIdNeverReachesACommandLine) {
