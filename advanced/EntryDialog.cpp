@@ -92,9 +92,11 @@ void EntryDialog::OpenEntryDialog(int target, int mode, const ListEntry& initial
                                : target == kGatewayTarget ? AdvancedControl::超级列表框2
                                                           : AdvancedControl::DNS列表框;
   editedRow_ = target == kDnsTarget ? windows_.Selection(list) : windows_.SelectedRow(list);
-  windows_.SetHandler(WindowId::Entry, [this](const WindowEvent& event) { OnEvent(event); });
-  windows_.OpenModeless(WindowId::Entry);  // its creation sets it up from the last entryValue
+  // Both set-ups, the creation's and this one, show the entry edited: an Enter taken by the
+  // creation's poll must not confirm the previous dialog's entry into this row.
   state_.entryValue = initial;
+  windows_.SetHandler(WindowId::Entry, [this](const WindowEvent& event) { OnEvent(event); });
+  windows_.OpenModeless(WindowId::Entry);
   if (Showing()) SetUpEntryDialog(state_.entryTarget);
 }
 

@@ -133,7 +133,17 @@ TEST_F(AdvancedWindowTest, EntryDialogIsArrangedForItsListAndWritesStraightIntoI
     EXPECT_FALSE(windows.IsOpen(WindowId::Entry));
   }
   windows.PickPage(A::功能选择夹, 0);
+  windows.SelectRow(A::超级列表框2, 0);
+  windows.Click(A::编辑按钮2);
+  windows.Click(E::取消按钮);
   windows.SelectRow(A::超级列表框2, 1);
+  int polls = 0;  // an Enter typed ahead of the edit's set-up confirms that row's own entry
+  input.onPoll = [&](int) {
+    if (windows.IsOpen(WindowId::Entry) && ++polls == 2) input.Queue([&] { windows.PressEnter(WindowId::Entry); });
+  };
+  windows.Click(A::编辑按钮2);
+  input.onPoll = nullptr;
+  EXPECT_EQ(windows.Cell(A::超级列表框2, 1, 0) + windows.Cell(A::超级列表框2, 1, 1), "192.168.16.25320");
   windows.Click(A::编辑按钮2);  // metric 20: manual, and the button reads "修改"
   EXPECT_EQ(windows.Text(E::添加按钮), "修改");
   windows.SetText(E::跃点框, "");
