@@ -67,6 +67,16 @@ void MainWindow::RunCafeAction() {
   windows_.SelectPage(C::功能选择夹, 0);
 }
 
+// A pick holds the action buttons while it shows the adapter: 高级 let in by its polls would
+// edit the lists of the adapter shown before, and the rest of the pick would then drop the edit.
+// Inside an action that holds them already, the pick leaves them to that action.
+void MainWindow::ShowPickedAdapter() {
+  const bool hold = windows_.Enabled(C::高级按钮);
+  if (hold) SetBusy(true);
+  Run(actions_.showSelectedAdapter);
+  if (hold) SetBusy(false);
+}
+
 void MainWindow::PollInput() {
   if (services_.input.InputWaiting()) services_.input.DispatchPending();
 }
@@ -99,7 +109,7 @@ void MainWindow::OnEvent(const WindowEvent& event) {
       OnClick(static_cast<C>(event.control));
       break;
     case EventKind::SelectionChange:
-      if (event.control == static_cast<int>(C::网卡选择框)) Run(actions_.showSelectedAdapter);
+      if (event.control == static_cast<int>(C::网卡选择框)) ShowPickedAdapter();
       break;
     case EventKind::EnterKey:
       OnEnter(event.control);

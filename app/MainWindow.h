@@ -46,6 +46,7 @@ class MainWindow : public Shell {
   void OnEvent(const WindowEvent& event);
   void OnClick(MainControl control);
   void OnEnter(int focused);
+  void ShowPickedAdapter();
   void End();
   static void Run(const std::function<void()>& action) {
     if (action) action();

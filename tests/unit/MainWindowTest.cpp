@@ -26,7 +26,7 @@ class MainWindowTest : public ::testing::Test, protected TestMachine {
       app.mainWindow().SetBusy(false);
     };
     actions.fillFromMachineNumber = [this] { calls.push_back("fill"); };
-    actions.showSelectedAdapter = [this] { calls.push_back("show"); };
+    actions.showSelectedAdapter = [this] { calls.push_back(windows.Enabled(C::高级按钮) ? "show" : "show(held)"); };
   }
   std::vector<bool> ActionButtonsEnabled() {
     return {windows.Enabled(C::网吧按钮), windows.Enabled(C::修改按钮), windows.Enabled(C::刷新按钮),
@@ -66,13 +66,16 @@ TEST_F(MainWindowTest, RefreshAndEnterRunOnlyWhileTheFourActionButtonsAreEnabled
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "enumerate(busy)"), 2);
   EXPECT_EQ(windows.Page(C::功能选择夹), 0);  // a refresh ends on page 0
   EXPECT_EQ(ActionButtonsEnabled(), (std::vector<bool>{true, true, true, true}));
+  windows.Pick(C::网卡选择框, 0);  // a pick holds the four while it shows the adapter
+  EXPECT_EQ(calls.back(), "show(held)");
+  EXPECT_EQ(ActionButtonsEnabled(), (std::vector<bool>{true, true, true, true}));
   app.mainWindow().SetBusy(true);
   EXPECT_EQ(ActionButtonsEnabled(), (std::vector<bool>{false, false, false, false}));
   for (C usable : {C::退出按钮, C::保存按钮, C::网卡选择框, C::机器名框, C::自动消块1}) {
     EXPECT_TRUE(windows.Enabled(usable));
   }
-  windows.Pick(C::网卡选择框, 0);
-  EXPECT_EQ(calls.back(), "show");
+  windows.Pick(C::网卡选择框, 0);  // inside an action: the four stay disabled after it
+  EXPECT_EQ(calls.back(), "show(held)");
   const std::size_t before = calls.size();
   windows.Click(C::刷新按钮);
   windows.SetFocus(C::机器名框);
