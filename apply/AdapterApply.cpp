@@ -232,14 +232,9 @@ bool AdapterApply::CheckBeforeWriting(std::string_view computerName, std::string
       return false;
     }
   }
-  // Windows keeps no address without its mask: the card would have none after the restart.
-  const std::string address = services_.windows.Text(C::地址框);
-  if (!address.empty() && services_.windows.Text(C::掩码框).empty()) {
-    Refuse("缺少子网掩码：" + address);
-    return false;
-  }
   // The entries behind the boxes are written too. One that came by another road (a box half
   // typed when 高级 opened, a list in the registry with an empty item) is checked the same way.
+  // Windows keeps no address without its mask: the card would have none after the restart.
   std::string fault;
   for (const ListEntry& entry : config.addressList) {
     if (!fault.empty()) break;
